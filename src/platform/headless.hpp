@@ -1,0 +1,65 @@
+#pragma once
+// The headless backend: the same surface and key queue with no window, a
+// virtual clock that Delay advances at once, a date of the caller's choice
+// and keys from a script. When the script has run out, the next key read
+// ends the session cleanly.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/graph.hpp"
+
+namespace platform {
+
+struct ScriptedKey {
+  std::vector<std::uint8_t> bytes;     // one byte, or 0 and a code
+  std::optional<std::uint32_t> at_ms;  // arrives when the clock reaches it
+};
+
+// Parses a key script: whitespace-separated tokens.
+//   a  Ő  H  7        a character as typed (UTF-8; stored as code page 852)
+//   Enter Esc Backspace Tab Space Hash
+//   Up Down Left Right Home End PgUp PgDn Ins Del F1..F10 CtrlF1..CtrlF10
+//   byte:NNN          one raw byte, 0 to 255
+//   word              any other token: its characters typed one by one
+//   @MS               the next key arrives at virtual time MS (type-ahead)
+//   # ...             a comment to the end of the line
+// Returns nullopt and sets `error` on a bad token.
+std::optional<std::vector<ScriptedKey>> parse_key_script(std::string_view text, std::string* error);
+
+class HeadlessBackend : public Backend {
+ public:
+  explicit HeadlessBackend(Date date = {}, std::vector<ScriptedKey> script = {});
+
+  void open(const std::string& title) override;
+  void close() override;
+  void wait_for_key(KeyQueue& queue) override;
+  void delay(unsigned ms) override;
+  std::uint32_t ticks() override { return now_; }
+  Date today() override { return date_; }
+
+  void set_date(Date date) { date_ = date; }
+  void add_keys(const std::vector<ScriptedKey>& keys);
+  std::uint32_t now() const { return now_; }
+  bool window_open() const { return open_; }
+  int times_opened() const { return opened_; }
+  const std::string& title() const { return title_; }
+  std::size_t keys_left() const { return script_.size() - next_; }
+
+ private:
+  void deliver(KeyQueue& queue, const ScriptedKey& key);
+  void deliver_due(KeyQueue& queue);
+
+  Date date_;
+  std::vector<ScriptedKey> script_;
+  std::size_t next_ = 0;
+  std::uint32_t now_ = 0;
+  bool open_ = false;
+  int opened_ = 0;
+  std::string title_;
+};
+
+}  // namespace platform

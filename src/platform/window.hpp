@@ -1,0 +1,16 @@
+#pragma once
+// The real window. The calling (main) thread becomes the window thread: it
+// opens and closes the window when the game asks, presents the surface and
+// turns key events into bytes of the key queue, while `game` runs on a
+// thread of its own. Returns the game's exit code.
+
+#include <functional>
+
+namespace platform {
+
+int run_windowed(const std::function<int()>& game);
+
+// Asks the open window to close, as its close button does.
+void post_window_close();
+
+}  // namespace platform

@@ -1,0 +1,417 @@
+#include <SDL.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "platform/cp852.hpp"
+#include "platform/graph.hpp"
+#include "platform/png.hpp"
+#include "platform/window.hpp"
+
+namespace platform {
+namespace {
+
+// Commands the game thread hands to the window thread.
+enum class Request { kNone, kOpen, kClose };
+enum class WindowState { kClosed, kOpen, kFailed };
+
+class SdlBackend final : public Backend {
+ public:
+  SdlBackend() : start_(std::chrono::steady_clock::now()) {}
+
+  // --- game thread ---------------------------------------------------------
+  void open(const std::string& title) override {
+    std::unique_lock lock(mutex_);
+    title_ = title;
+    request_ = Request::kOpen;
+    cv_.notify_all();
+    cv_.wait(lock, [this] { return request_ == Request::kNone; });
+    if (state_ == WindowState::kFailed) throw Fatal(1, "Window creation failed: " + error_);
+    lock.unlock();
+    surface().set_change_listener([this] { surface_changed(); });
+    surface_changed();
+  }
+
+  void close() override {
+    surface().set_change_listener(nullptr);
+    std::unique_lock lock(mutex_);
+    if (state_ != WindowState::kOpen) return;
+    request_ = Request::kClose;
+    wake_window_thread();
+    cv_.wait(lock, [this] { return request_ == Request::kNone; });
+  }
+
+  void wait_for_key(KeyQueue& queue) override {
+    if (!queue.wait_nonempty()) throw SessionEnded{};
+  }
+
+  void delay(unsigned ms) override {
+    std::unique_lock lock(mutex_);
+    if (cv_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return quit_; })) throw SessionEnded{};
+  }
+
+  std::uint32_t ticks() override {
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_).count());
+  }
+
+  Date today() override {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return {static_cast<std::uint16_t>(local.tm_year + 1900), static_cast<std::uint16_t>(local.tm_mon + 1),
+            static_cast<std::uint16_t>(local.tm_mday), static_cast<std::uint16_t>(local.tm_wday)};
+  }
+
+  void game_finished() {
+    std::lock_guard lock(mutex_);
+    game_done_ = true;
+    cv_.notify_all();
+    wake_window_thread();
+  }
+
+  // --- window thread -------------------------------------------------------
+  void host() {
+    for (;;) {
+      std::unique_lock lock(mutex_);
+      cv_.wait(lock, [this] { return request_ != Request::kNone || game_done_; });
+      if (request_ == Request::kOpen) {
+        const std::string title = title_;
+        lock.unlock();
+        const bool ok = create_window(title);
+        lock.lock();
+        state_ = ok ? WindowState::kOpen : WindowState::kFailed;
+        request_ = Request::kNone;
+        cv_.notify_all();
+        if (!ok) continue;
+        lock.unlock();
+        run_window();
+        destroy_window();
+        lock.lock();
+        state_ = WindowState::kClosed;
+        if (request_ == Request::kClose) request_ = Request::kNone;
+        cv_.notify_all();
+      } else if (request_ == Request::kClose) {
+        request_ = Request::kNone;
+        cv_.notify_all();
+      } else if (game_done_) {
+        return;
+      }
+    }
+  }
+
+ private:
+  // Caller holds mutex_.
+  void wake_window_thread() {
+    if (wake_event_ == 0 || state_ != WindowState::kOpen) return;
+    SDL_Event ev{};
+    ev.type = wake_event_;
+    SDL_PushEvent(&ev);
+  }
+
+  // Called after every drawing operation: one wake-up per frame at most.
+  void surface_changed() {
+    if (!present_pending_.exchange(true)) {
+      std::lock_guard lock(mutex_);
+      wake_window_thread();
+    }
+  }
+
+  bool create_window(const std::string& title) {
+    SDL_SetHint(SDL_HINT_WINDOWS_DPI_AWARENESS, "permonitorv2");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail();
+    if (wake_event_ == 0) wake_event_ = SDL_RegisterEvents(1);
+    window_ = SDL_CreateWindow(cp852::to_utf8(title).c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               kWidth, kHeight, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    if (window_ == nullptr) return fail();
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (renderer_ == nullptr) return fail();
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
+    if (texture_ == nullptr) return fail();
+    SDL_DisplayMode mode{};
+    const int display = SDL_GetWindowDisplayIndex(window_);
+    frame_ms_ = 16;
+    if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0) {
+      frame_ms_ = static_cast<Uint32>(std::max(1, 1000 / mode.refresh_rate));
+    }
+    for (std::size_t i = 0; i < 256; ++i) {
+      const Rgb c = palette()[i];
+      argb_[i] = 0xFF000000U | (Uint32{c.r} << 16) | (Uint32{c.g} << 8) | Uint32{c.b};
+    }
+    SDL_StartTextInput();
+    present();
+    return true;
+  }
+
+  bool fail() {
+    error_ = SDL_GetError();
+    destroy_window();
+    return false;
+  }
+
+  void destroy_window() {
+    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+    if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+    if (window_ != nullptr) SDL_DestroyWindow(window_);
+    texture_ = nullptr;
+    renderer_ = nullptr;
+    window_ = nullptr;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+
+  bool close_requested() {
+    std::lock_guard lock(mutex_);
+    return request_ == Request::kClose || game_done_;
+  }
+
+  void run_window() {
+    Uint32 next_frame = 0;
+    bool repaint = false;
+    while (!close_requested()) {
+      const bool want = repaint || present_pending_.load();
+      SDL_Event ev;
+      bool got = false;
+      if (!want) {
+        got = SDL_WaitEvent(&ev) != 0;
+      } else {
+        const Uint32 now = SDL_GetTicks();
+        const int wait = SDL_TICKS_PASSED(now, next_frame) ? 0 : static_cast<int>(next_frame - now);
+        got = wait == 0 ? SDL_PollEvent(&ev) != 0 : SDL_WaitEventTimeout(&ev, wait) != 0;
+      }
+      while (got) {
+        if (handle(ev)) repaint = true;
+        got = SDL_PollEvent(&ev) != 0;
+      }
+      if ((repaint || present_pending_.load()) && SDL_TICKS_PASSED(SDL_GetTicks(), next_frame)) {
+        repaint = false;
+        present();
+        next_frame = SDL_GetTicks() + frame_ms_;
+      }
+    }
+  }
+
+  void present() {
+    present_pending_ = false;
+    void* raw = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(texture_, nullptr, &raw, &pitch) == 0) {
+      surface().read_pixels([&](const Pixels& px) {
+        for (int y = 0; y < kHeight; ++y) {
+          auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(raw) + static_cast<std::ptrdiff_t>(y) * pitch);
+          const std::uint8_t* src = &px[static_cast<std::size_t>(y) * kWidth];
+          for (int x = 0; x < kWidth; ++x) row[x] = argb_[src[x]];
+        }
+      });
+      SDL_UnlockTexture(texture_);
+    }
+    int w = 0;
+    int h = 0;
+    SDL_GetRendererOutputSize(renderer_, &w, &h);
+    // Fit with the aspect kept; a whole-number factor where it fills most of the fit.
+    const double fit = std::min(w / static_cast<double>(kWidth), h / static_cast<double>(kHeight));
+    const double whole = std::floor(fit);
+    const double scale = whole >= 1.0 && whole >= 0.8 * fit ? whole : fit;
+    SDL_SetTextureScaleMode(texture_, scale == whole ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+    const int dw = static_cast<int>(kWidth * scale);
+    const int dh = static_cast<int>(kHeight * scale);
+    const SDL_Rect dest{(w - dw) / 2, (h - dh) / 2, dw, dh};
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &dest);
+    SDL_RenderPresent(renderer_);
+  }
+
+  void quit() {
+    {
+      std::lock_guard lock(mutex_);
+      quit_ = true;
+    }
+    cv_.notify_all();
+    key_queue().interrupt();
+  }
+
+  void toggle_fullscreen() {
+    const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+    SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  }
+
+  void screenshot() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    std::filesystem::path path = std::string("zelvanos-") + stamp + ".png";
+    for (int n = 2; std::filesystem::exists(path); ++n) {
+      path = std::string("zelvanos-") + stamp + "-" + std::to_string(n) + ".png";
+    }
+    if (!write_png(path, surface().snapshot())) {
+      std::fprintf(stderr, "zelvanos: could not save the screenshot %s\n", path.string().c_str());
+    }
+  }
+
+  // Key translation; returns true when the window needs repainting.
+  bool handle(const SDL_Event& ev) {
+    switch (ev.type) {
+      case SDL_QUIT:
+        quit();
+        return false;
+      case SDL_WINDOWEVENT:
+        if (ev.window.event == SDL_WINDOWEVENT_CLOSE) quit();
+        if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) alt_ = ctrl_ = false;
+        return ev.window.event == SDL_WINDOWEVENT_EXPOSED || ev.window.event == SDL_WINDOWEVENT_SIZE_CHANGED;
+      case SDL_TEXTINPUT:
+        if (!alt_) text_input(ev.text.text);
+        return false;
+      case SDL_KEYUP:
+        modifier(ev.key.keysym.sym, false);
+        return false;
+      case SDL_KEYDOWN:
+        key_down(ev.key.keysym);
+        return false;
+      default:
+        return false;
+    }
+  }
+
+  void modifier(SDL_Keycode key, bool down) {
+    if (key == SDLK_LALT || key == SDLK_RALT) alt_ = down;
+    if (key == SDLK_LCTRL || key == SDLK_RCTRL) ctrl_ = down;
+  }
+
+  static void text_input(const char* utf8) {
+    const std::string_view text(utf8);
+    for (std::size_t pos = 0; pos < text.size();) {
+      const cp852::Decoded d = cp852::decode_utf8(text, pos);
+      if (d.length == 0) return;
+      const int byte = cp852::byte_for(d.cp);
+      if (byte >= 32) key_queue().push(static_cast<std::uint8_t>(byte));
+      pos += d.length;
+    }
+  }
+
+  void key_down(const SDL_Keysym& key) {
+    modifier(key.sym, true);
+    if (key.sym == SDLK_F11 || (alt_ && (key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER))) {
+      toggle_fullscreen();
+      return;
+    }
+    if (key.sym == SDLK_F12) {
+      screenshot();
+      return;
+    }
+    if (alt_) return;
+    const bool numlock = (key.mod & KMOD_NUM) != 0;
+    switch (key.sym) {
+      case SDLK_RETURN:
+      case SDLK_KP_ENTER: key_queue().push(13); return;
+      case SDLK_ESCAPE: key_queue().push(27); return;
+      case SDLK_BACKSPACE: key_queue().push(8); return;
+      case SDLK_TAB: key_queue().push(9); return;
+      default: break;
+    }
+    if (key.sym >= SDLK_F1 && key.sym <= SDLK_F10) {
+      const int n = static_cast<int>(key.sym - SDLK_F1);
+      key_queue().push_extended(static_cast<std::uint8_t>((ctrl_ ? 94 : 59) + n));
+      return;
+    }
+    if (const int code = cursor_code(key.sym, numlock); code != 0) {
+      key_queue().push_extended(static_cast<std::uint8_t>(code));
+    }
+  }
+
+  static int cursor_code(SDL_Keycode sym, bool numlock) {
+    switch (sym) {
+      case SDLK_UP: return 72;
+      case SDLK_DOWN: return 80;
+      case SDLK_LEFT: return 75;
+      case SDLK_RIGHT: return 77;
+      case SDLK_HOME: return 71;
+      case SDLK_END: return 79;
+      case SDLK_PAGEUP: return 73;
+      case SDLK_PAGEDOWN: return 81;
+      case SDLK_INSERT: return 82;
+      case SDLK_DELETE: return 83;
+      default: break;
+    }
+    if (numlock) return 0;  // the keypad types digits
+    switch (sym) {
+      case SDLK_KP_8: return 72;
+      case SDLK_KP_2: return 80;
+      case SDLK_KP_4: return 75;
+      case SDLK_KP_6: return 77;
+      case SDLK_KP_7: return 71;
+      case SDLK_KP_1: return 79;
+      case SDLK_KP_9: return 73;
+      case SDLK_KP_3: return 81;
+      case SDLK_KP_0: return 82;
+      case SDLK_KP_PERIOD: return 83;
+      default: return 0;
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  Request request_ = Request::kNone;
+  WindowState state_ = WindowState::kClosed;
+  bool game_done_ = false;
+  bool quit_ = false;
+  std::string title_;
+  std::string error_;
+  std::atomic<bool> present_pending_{false};
+  std::atomic<Uint32> wake_event_{0};
+  std::chrono::steady_clock::time_point start_;
+
+  // Window thread only.
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  Uint32 frame_ms_ = 16;
+  Uint32 argb_[256]{};
+  bool alt_ = false;
+  bool ctrl_ = false;
+};
+
+}  // namespace
+
+void post_window_close() {
+  SDL_Event ev{};
+  ev.type = SDL_QUIT;
+  SDL_PushEvent(&ev);
+}
+
+int run_windowed(const std::function<int()>& game) {
+  SdlBackend backend;
+  use_backend(&backend);
+  int code = 0;
+  std::thread game_thread([&] {
+    code = game();
+    backend.game_finished();
+  });
+  backend.host();
+  game_thread.join();
+  use_backend(nullptr);
+  SDL_Quit();
+  return code;
+}
+
+}  // namespace platform

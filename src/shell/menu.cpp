@@ -1,0 +1,146 @@
+#include "shell/menu.hpp"
+
+#include <cstdio>
+#include <string>
+
+#include "game/game.hpp"
+#include "platform/cp852.hpp"
+#include "platform/graph.hpp"
+#include "screen/logo.hpp"
+#include "shell/settings.hpp"
+#include "sound/sound.hpp"
+
+namespace shell {
+
+using namespace platform;
+
+std::int16_t HOL = 0;
+std::uint8_t FOMENU = 0;
+std::uint8_t MENU = 0;
+std::uint8_t KISMENU = 0;
+std::int16_t VEZERLO = 0;
+std::int16_t FELBONTAS = 0;
+
+namespace {
+
+constexpr std::uint8_t kEnter = 13;
+constexpr std::uint8_t kEsc = 27;
+
+std::string one_char(std::uint8_t key) { return std::string(1, static_cast<char>(key)); }
+
+void main_menu() {
+  do {
+    ClearDevice();
+    screen::LOGO();
+    MENUK(1, 60, "Játék kezdése"_cp);
+    MENUK(2, 70, "Beállítások"_cp);
+    MENUK(3, 80, "Eredménylista"_cp);
+    MENUK(4, 100, "Névjegy"_cp);
+    MENUK(5, 120, "Kilépés"_cp);
+    FOMENU = ReadKey();
+    if (FOMENU == kEnter) {
+      // Five tests one after the other: a game that leaves HOL at 3 goes on
+      // to the high-score list in the same pass.
+      if (HOL == 1) {
+        sound::STOP_SONG(1);
+        ClearDevice();
+        game::START();
+        game::TEL = 0;
+        game::FELEZ = 0;
+        game::KOZONSEG = 0;
+      }
+      if (HOL == 2) {
+        // The settings screens come back here with the first item highlighted.
+        HOL = 1;
+      }
+      if (HOL == 3) {
+        // The high-score list returns with the highlight kept on it.
+      }
+      if (HOL == 4) {
+        // The about screen comes back here with the first item highlighted.
+        HOL = 1;
+      }
+      if (HOL == 5) KILEPES();
+    }
+    FEL_LE(one_char(FOMENU), 5);
+  } while (FOMENU != kEsc);
+}
+
+}  // namespace
+
+void MENUK(std::int16_t X, std::int16_t Y, std::string_view SZVG) {
+  OutTextXY(200, Y, SZVG);
+  SetColor(14);
+  if (X == HOL) OutTextXY(200, Y, SZVG);
+  SetColor(15);
+}
+
+void FEL_LE(std::string_view SZVG, std::int16_t X) {
+  if (SZVG == "H") {
+    HOL = static_cast<std::int16_t>(HOL - 1);
+    if (HOL < 1) HOL = X;
+  }
+  if (SZVG == "P") {
+    HOL = static_cast<std::int16_t>(HOL + 1);
+    if (HOL > X) HOL = 1;
+  }
+}
+
+void KILEPES() {
+  FOMENU = kEsc;
+  MENU = kEsc;
+  KISMENU = kEsc;
+}
+
+void reset_all() {
+  platform::reset_state();
+  sound::reset_state();
+  screen::reset_state();
+  game::reset_state();
+  CONFIG = BEALLITASOK{};
+  HOL = 0;
+  FOMENU = MENU = KISMENU = 0;
+  VEZERLO = FELBONTAS = 0;
+}
+
+int program() {
+  bool window_open = false;
+  bool audio_open = false;
+  const auto close_all = [&] {
+    if (audio_open) sound::DONE_STUFF();
+    if (window_open) CloseGraph();
+    audio_open = window_open = false;
+  };
+  try {
+    SetWindowTitle("Legyen On is Zelvanos");
+    load_config();
+    VEZERLO = 15;
+    FELBONTAS = 30010;
+    InitGraph(VEZERLO, FELBONTAS, "");
+    window_open = true;
+    sound::INIT_STUFF();
+    audio_open = true;
+    if (CONFIG.HANGOK == 1) sound::LOAD_SONG("Sounds\\Main.mp3", 1);
+    if (CONFIG.HANGOK == 1) sound::PLAY_SONG(1);
+    screen::FOLOGO();
+    HOL = 1;
+    main_menu();
+
+    ClearDevice();
+    SetTextStyle(0, 0, 3);
+    OutTextXY(10, 10, "Viszlát!"_cp);
+    Delay(500);
+    close_all();
+    return 0;
+  } catch (const SessionEnded&) {
+    // The window was closed (or a replay's keys ran out): a normal quit.
+    close_all();
+    return 0;
+  } catch (const Fatal& e) {
+    std::fprintf(stderr, "zelvanos: %s\n", e.what());
+    close_all();
+    return e.code();
+  }
+}
+
+}  // namespace shell

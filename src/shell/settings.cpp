@@ -1,0 +1,121 @@
+#include "shell/settings.hpp"
+
+#include "platform/cp852.hpp"
+#include "platform/files.hpp"
+#include "platform/graph.hpp"
+
+namespace shell {
+
+BEALLITASOK CONFIG;
+
+namespace {
+
+// The record's layout: each field's offset follows from the one before.
+constexpr std::size_t kNevAt = 0;
+constexpr std::size_t kMusorvezetoAt = kNevAt + 26;
+constexpr std::size_t kNumbersAt = kMusorvezetoAt + 26;
+constexpr std::size_t kNumberCount = 12;
+static_assert(kMusorvezetoAt == 26);
+static_assert(kNumbersAt == 52);
+static_assert(kNumbersAt + 2 * kNumberCount == kSettingsSize);
+
+// The twelve number fields in record order, as 16-bit patterns.
+template <typename Record, typename F>
+void for_each_number(Record& s, F&& f) {
+  f(s.MUSORVEZETO_EGYEB);
+  f(s.MINILOGO);
+  f(s.ZORVINLOGO);
+  f(s.DATUM);
+  f(s.MADE_IN_HUNGARY);
+  f(s.JATEKMOD);
+  f(s.KERDESEK);
+  f(s.HANGOK);
+  f(s.VARAKOZAS);
+  f(s.KERETSZIN);
+  f(s.JELOLOSZIN);
+  f(s.VILLOGOSZIN);
+}
+
+template <std::size_t N>
+void put_string(SettingsBytes& out, std::size_t at, const ShortString<N>& s) {
+  out[at] = s.length;
+  for (std::size_t i = 0; i < N; ++i) out[at + 1 + i] = static_cast<std::uint8_t>(s.chars[i]);
+}
+
+template <std::size_t N>
+ShortString<N> get_string(std::span<const std::uint8_t, kSettingsSize> in, std::size_t at) {
+  ShortString<N> s;
+  s.length = in[at] > N ? static_cast<std::uint8_t>(N) : in[at];
+  for (std::size_t i = 0; i < N; ++i) s.chars[i] = static_cast<char>(in[at + 1 + i]);
+  return s;
+}
+
+constexpr std::array<std::uint16_t, kNumberCount> kFactoryNumbers = {1, 1, 1, 1, 0, 1, 1, 1, 0, 9, 14, 2};
+
+}  // namespace
+
+SettingsBytes encode(const BEALLITASOK& settings) {
+  SettingsBytes out{};
+  put_string(out, kNevAt, settings.NEV);
+  put_string(out, kMusorvezetoAt, settings.MUSORVEZETO);
+  std::size_t at = kNumbersAt;
+  for_each_number(settings, [&](auto value) {
+    const auto bits = static_cast<std::uint16_t>(value);
+    out[at++] = static_cast<std::uint8_t>(bits & 0xFF);
+    out[at++] = static_cast<std::uint8_t>(bits >> 8);
+  });
+  return out;
+}
+
+BEALLITASOK decode(std::span<const std::uint8_t, kSettingsSize> bytes) {
+  BEALLITASOK s;
+  s.NEV = get_string<25>(bytes, kNevAt);
+  s.MUSORVEZETO = get_string<25>(bytes, kMusorvezetoAt);
+  std::size_t at = kNumbersAt;
+  for_each_number(s, [&](auto& field) {
+    const auto bits = static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
+    field = static_cast<std::remove_reference_t<decltype(field)>>(bits);
+    at += 2;
+  });
+  return s;
+}
+
+void apply_factory_values(BEALLITASOK& settings) {
+  settings.NEV.assign("ZorvinSoft"_cp);
+  settings.MUSORVEZETO.assign("Ravasz Ödön"_cp);
+  std::size_t i = 0;
+  for_each_number(settings, [&](auto& field) {
+    field = static_cast<std::remove_reference_t<decltype(field)>>(kFactoryNumbers[i++]);
+  });
+}
+
+int current_scheme(const BEALLITASOK& s) {
+  if (s.KERETSZIN == 9) return 1;
+  if (s.KERETSZIN == 0) return 3;
+  if (s.KERETSZIN == 13) return 4;
+  if (s.KERETSZIN == 15) {
+    if (s.JELOLOSZIN == 6) return 2;
+    if (s.JELOLOSZIN == 15) return 5;
+    if (s.JELOLOSZIN == 9) return 6;
+  }
+  return 0;
+}
+
+void load_config() {
+  const auto bytes = platform::read_record(platform::game_path(kConfigFile), kSettingsSize);
+  CONFIG = decode(std::span<const std::uint8_t, kSettingsSize>(bytes.data(), kSettingsSize));
+}
+
+void save_config() {
+  const SettingsBytes bytes = encode(CONFIG);
+  platform::write_record(platform::game_path(kConfigFile), bytes);
+}
+
+void ALAPBEALLIT() {
+  apply_factory_values(CONFIG);
+  save_config();
+  platform::OutTextXY(200, 80, "Beállítások visszaállítva"_cp);
+  platform::Delay(2000);
+}
+
+}  // namespace shell

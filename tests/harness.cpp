@@ -1,0 +1,104 @@
+#include "harness.hpp"
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+
+#include <unistd.h>
+
+#include "platform/graph.hpp"
+#include "shell/menu.hpp"
+
+namespace fs = std::filesystem;
+
+namespace testing_support {
+
+platform::Date date(int year, int month, int day) {
+  return {static_cast<std::uint16_t>(year), static_cast<std::uint16_t>(month), static_cast<std::uint16_t>(day),
+          platform::weekday_of(year, month, day)};
+}
+
+ScratchDir::ScratchDir() {
+  static std::atomic<int> counter{0};
+  previous_ = fs::current_path();
+  path_ = fs::temp_directory_path() /
+          ("zelvanos-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+  fs::remove_all(path_);
+  fs::create_directories(path_);
+  fs::current_path(path_);
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ec;
+  fs::current_path(previous_, ec);
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(path_, ec);
+}
+
+std::vector<std::uint8_t> read_file(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void write_file(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void GameTest::SetUp() {
+  dir = std::make_unique<ScratchDir>();
+  fs::create_directory("Data");
+  write_settings(factory());
+}
+
+void GameTest::TearDown() {
+  platform::set_tracer(nullptr);
+  platform::use_backend(nullptr);
+  dir.reset();
+}
+
+shell::BEALLITASOK GameTest::factory() const {
+  shell::BEALLITASOK s;
+  shell::apply_factory_values(s);
+  return s;
+}
+
+void GameTest::write_settings(const shell::BEALLITASOK& settings) {
+  const auto bytes = shell::encode(settings);
+  write_file("Data/Config.cfg", {bytes.begin(), bytes.end()});
+}
+
+int GameTest::run(std::string_view keys, platform::Date on) {
+  std::string error;
+  auto script = platform::parse_key_script(keys, &error);
+  EXPECT_TRUE(script.has_value()) << error;
+  backend = std::make_unique<platform::HeadlessBackend>(on, script.value_or(std::vector<platform::ScriptedKey>{}));
+  recorder = std::make_unique<platform::Recorder>(*backend);
+  shell::reset_all();
+  platform::use_backend(backend.get());
+  platform::set_tracer(recorder.get());
+  ::testing::internal::CaptureStderr();
+  const int code = shell::program();
+  captured_stderr = ::testing::internal::GetCapturedStderr();
+  platform::set_tracer(nullptr);
+  platform::use_backend(nullptr);
+  return code;
+}
+
+bool GameTest::drew(std::string_view utf8, int x, int y, int colour, int magnification) const {
+  for (const auto& t : recorder->texts()) {
+    if (t.utf8 == utf8 && t.x == x && t.y == y && (colour < 0 || t.colour == colour) &&
+        (magnification < 0 || t.magnification == magnification)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+int GameTest::count_lines(std::string_view fragment) const {
+  int n = 0;
+  for (const auto& line : recorder->lines()) n += line.find(fragment) != std::string::npos ? 1 : 0;
+  return n;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,128 @@
+// Start-up, the main menu and shutdown, driven by keys through the whole program.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "harness.hpp"
+#include "platform/graph.hpp"
+#include "shell/menu.hpp"
+
+namespace fs = std::filesystem;
+using namespace testing_support;
+
+namespace {
+
+class MainMenu : public GameTest {};
+
+TEST_F(MainMenu, StartsWithTheTitleScreenAndQuitsThroughTheGoodbye) {
+  EXPECT_EQ(run("Esc"), 0);
+  EXPECT_EQ(backend->title(), "Legyen On is Zelvanos");
+  EXPECT_EQ(backend->times_opened(), 1);
+  EXPECT_FALSE(backend->window_open()) << "closed at the end";
+  const std::string expected_start =
+      "0 sound init\n"
+      "0 sound load 1 Sounds\\Main.mp3\n"
+      "0 sound play 1\n";
+  EXPECT_EQ(log().substr(0, expected_start.size()), expected_start);
+  EXPECT_TRUE(drew("Az arénában már várja önt, a müsorvezetö: Ravasz Ödön", 216, 505));
+  EXPECT_EQ(count_lines("5000 key-wait 1"), 1) << "the menu reads its first key after 5 000 ms";
+  EXPECT_TRUE(drew("Játék kezdése", 200, 60, 14));
+  EXPECT_TRUE(drew("Beállítások", 200, 70, 15));
+  EXPECT_TRUE(drew("Eredménylista", 200, 80, 15));
+  EXPECT_TRUE(drew("Névjegy", 200, 100, 15));
+  EXPECT_TRUE(drew("Kilépés", 200, 120, 15));
+  EXPECT_TRUE(drew("Viszlát!", 10, 10, 15, 3));
+  const auto& lines = recorder->lines();
+  ASSERT_GE(lines.size(), 3U);
+  EXPECT_EQ(lines[lines.size() - 2], "5000 delay 500");
+  EXPECT_EQ(lines.back(), "5500 sound done");
+  EXPECT_EQ(shell::FOMENU, 27);
+}
+
+TEST_F(MainMenu, TheHighlightMovesAndWraps) {
+  const struct {
+    const char* keys;
+    int hol;
+  } cases[] = {
+      {"Up", 5}, {"Down Down Down Down Down", 1}, {"H", 5}, {"P P", 3}, {"h p x byte:0 M K", 1}, {"Up Up Down", 5},
+  };
+  for (const auto& c : cases) {
+    run(c.keys);
+    EXPECT_EQ(shell::HOL, c.hol) << c.keys;
+  }
+  run("Down Down");
+  EXPECT_EQ(recorder->key_waits(), 5) << "an arrow is two reads, each a full pass";
+  EXPECT_EQ(count_lines("\"Játék kezdése\""), 5 + 2) << "redrawn on every pass, and in yellow while highlighted";
+  EXPECT_TRUE(drew("Eredménylista", 200, 80, 14));
+}
+
+TEST_F(MainMenu, ItemsActInTheirOrder) {
+  EXPECT_EQ(run("Up Enter"), 0) << "Kilépés quits";
+  EXPECT_TRUE(drew("Viszlát!", 10, 10));
+
+  run("Down Enter");
+  EXPECT_EQ(shell::HOL, 1) << "back from the settings on the first item";
+  run("Down Down Enter");
+  EXPECT_EQ(shell::HOL, 3) << "the list keeps its item";
+  run("Up Up Enter");
+  EXPECT_EQ(shell::HOL, 1) << "back from the about screen on the first item";
+
+  run("Enter");
+  EXPECT_EQ(count_lines("sound stop 1"), 1) << "a game stops the menu music";
+}
+
+TEST_F(MainMenu, SoundSwitchedOffMeansNoMusicButTheStopStillHappens) {
+  auto s = factory();
+  s.HANGOK = 2;
+  write_settings(s);
+  run("Enter Esc");
+  EXPECT_EQ(count_lines("sound load"), 0);
+  EXPECT_EQ(count_lines("sound play"), 0);
+  EXPECT_EQ(count_lines("sound stop 1"), 1);
+}
+
+TEST_F(MainMenu, KeysTypedDuringTheTitleWaitForTheMenu) {
+  run("@100 Down @4000 Enter");
+  EXPECT_EQ(shell::HOL, 1) << "Down, then Enter on the settings, which come back on item 1";
+  EXPECT_EQ(count_lines("5000 key-wait 1"), 1);
+  EXPECT_EQ(count_lines(" key 13"), 1);
+}
+
+TEST_F(MainMenu, ABadSettingsFileEndsTheProgramBeforeTheWindowOpens) {
+  fs::remove("Data/Config.cfg");
+  EXPECT_EQ(run("Esc"), 2);
+  EXPECT_EQ(backend->times_opened(), 0);
+  EXPECT_NE(captured_stderr.find("Data/Config.cfg"), std::string::npos) << captured_stderr;
+  EXPECT_NE(captured_stderr.find("not found"), std::string::npos);
+
+  auto bytes = read_file(fs::path(ZELVANOS_GAME).parent_path() / "run" / "Data" / "Config.cfg");
+  ASSERT_EQ(bytes.size(), 76U) << "the staged factory file";
+  bytes.pop_back();
+  write_file("Data/Config.cfg", bytes);
+  EXPECT_EQ(run("Esc"), 100);
+  EXPECT_EQ(backend->times_opened(), 0);
+  EXPECT_NE(captured_stderr.find("75 of 76"), std::string::npos) << captured_stderr;
+}
+
+TEST_F(MainMenu, TheStagedFactoryFileIsTheResetRecord) {
+  const auto staged = read_file(fs::path(ZELVANOS_GAME).parent_path() / "run" / "Data" / "Config.cfg");
+  const auto bytes = shell::encode(factory());
+  EXPECT_EQ(staged, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+}
+
+TEST(MenuWidgets, FelLeOnATwelveItemMenu) {
+  shell::HOL = 1;
+  shell::FEL_LE("H", 12);
+  EXPECT_EQ(shell::HOL, 12);
+  shell::FEL_LE("P", 12);
+  EXPECT_EQ(shell::HOL, 1);
+  for (const char* s : {"h", "p", "", "HH", "\x00"}) {
+    shell::FEL_LE(s, 12);
+    EXPECT_EQ(shell::HOL, 1) << s;
+  }
+  shell::FEL_LE(std::string_view("\0", 1), 12);
+  EXPECT_EQ(shell::HOL, 1);
+}
+
+}  // namespace

@@ -1,0 +1,196 @@
+// The settings record and its file.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <unistd.h>
+
+#include "harness.hpp"
+#include "platform/cp852.hpp"
+#include "platform/files.hpp"
+#include "platform/graph.hpp"
+#include "shell/settings.hpp"
+
+namespace fs = std::filesystem;
+using namespace testing_support;
+
+namespace {
+
+std::vector<std::uint8_t> factory_bytes() {
+  std::vector<std::uint8_t> b(76, 0);
+  const std::string name = "ZorvinSoft";
+  const std::string host = "Ravasz \x99" "d\x94n";  // Ödön in code page 852
+  b[0] = static_cast<std::uint8_t>(name.size());
+  for (std::size_t i = 0; i < name.size(); ++i) b[1 + i] = static_cast<std::uint8_t>(name[i]);
+  b[26] = static_cast<std::uint8_t>(host.size());
+  for (std::size_t i = 0; i < host.size(); ++i) b[27 + i] = static_cast<std::uint8_t>(host[i]);
+  const int numbers[] = {1, 1, 1, 1, 0, 1, 1, 1, 0, 9, 14, 2};
+  for (int i = 0; i < 12; ++i) b[52 + 2 * static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(numbers[i]);
+  return b;
+}
+
+TEST(SettingsRecord, FactoryBytesAndFieldOrder) {
+  shell::BEALLITASOK s;
+  shell::apply_factory_values(s);
+  const auto bytes = shell::encode(s);
+  EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), factory_bytes());
+
+  s.KERETSZIN = 0xBEEF;
+  s.HANGOK = -2;
+  const auto changed = shell::encode(s);
+  EXPECT_EQ(changed[70], 0xEF);
+  EXPECT_EQ(changed[71], 0xBE);
+  EXPECT_EQ(changed[66], 0xFE);
+  EXPECT_EQ(changed[67], 0xFF);
+  const auto back = shell::decode(changed);
+  EXPECT_EQ(back.KERETSZIN, 0xBEEF);
+  EXPECT_EQ(back.HANGOK, -2);
+  EXPECT_EQ(shell::encode(back), changed);
+}
+
+TEST(SettingsRecord, NameBytesBeyondTheLengthSurviveAndLongLengthsAreCut) {
+  auto raw = factory_bytes();
+  raw[0] = 3;  // "Zor", with "vinSoft" left behind the length
+  raw[20] = 'Q';
+  raw[26] = 200;
+  const auto s = shell::decode(std::span<const std::uint8_t, 76>(raw.data(), 76));
+  EXPECT_EQ(s.NEV.view(), "Zor");
+  EXPECT_EQ(s.MUSORVEZETO.view().size(), 25U);
+  auto again = shell::encode(s);
+  EXPECT_EQ(again[20], 'Q');
+  EXPECT_EQ(again[26], 25);
+  raw[26] = 25;
+  EXPECT_EQ(std::vector<std::uint8_t>(again.begin(), again.end()), raw);
+
+  // The reset writes the factory names over the old bytes, keeping the tail.
+  shell::BEALLITASOK t = s;
+  t.NEV.chars.fill('x');
+  shell::apply_factory_values(t);
+  EXPECT_EQ(t.NEV.view(), "ZorvinSoft");
+  EXPECT_EQ(t.NEV.chars[10], 'x');
+}
+
+TEST(SettingsRecord, ColourSchemesAreRecognised) {
+  shell::BEALLITASOK s;
+  for (int i = 0; i < 6; ++i) {
+    const auto& c = shell::kColourSchemes[static_cast<std::size_t>(i)];
+    s.KERETSZIN = c.KERETSZIN;
+    s.JELOLOSZIN = c.JELOLOSZIN;
+    s.VILLOGOSZIN = c.VILLOGOSZIN;
+    EXPECT_EQ(shell::current_scheme(s), i + 1);
+  }
+  s.KERETSZIN = 15;
+  s.JELOLOSZIN = 3;
+  EXPECT_EQ(shell::current_scheme(s), 0);
+  s.KERETSZIN = 9;
+  EXPECT_EQ(shell::current_scheme(s), 1) << "frame colour 9 alone makes scheme 1";
+}
+
+class SettingsFile : public ::testing::Test {
+ protected:
+  ScratchDir dir;
+};
+
+TEST_F(SettingsFile, ReadingTakesTheFirstRecordOfALongFileAndRefusesAShortOne) {
+  fs::create_directory("Data");
+  auto bytes = factory_bytes();
+  bytes[66] = 2;  // sound stored as 2: off, and kept so
+  auto longer = bytes;
+  longer.insert(longer.end(), 30, 0xAA);
+  write_file("Data/Config.cfg", longer);
+  shell::load_config();
+  EXPECT_EQ(shell::CONFIG.HANGOK, 2);
+  shell::save_config();
+  EXPECT_EQ(read_file("Data/Config.cfg"), bytes) << "the next write leaves exactly one record";
+
+  write_file("Data/Config.cfg", std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 75));
+  try {
+    shell::load_config();
+    FAIL() << "a 75-byte file was accepted";
+  } catch (const platform::IoError& e) {
+    EXPECT_EQ(e.code(), 100);
+    EXPECT_NE(std::string(e.what()).find("Config.cfg"), std::string::npos);
+  }
+  fs::remove("Data/Config.cfg");
+  try {
+    shell::load_config();
+    FAIL();
+  } catch (const platform::IoError& e) {
+    EXPECT_EQ(e.code(), 2);
+  }
+  fs::remove("Data");
+  try {
+    shell::load_config();
+    FAIL();
+  } catch (const platform::IoError& e) {
+    EXPECT_EQ(e.code(), 3) << "path not found";
+  }
+}
+
+TEST_F(SettingsFile, FailedWritesKeepTheOldFile) {
+  try {
+    shell::save_config();
+    FAIL() << "wrote without a Data folder";
+  } catch (const platform::IoError& e) {
+    EXPECT_EQ(e.code(), 3);
+  }
+  EXPECT_FALSE(fs::exists("Data")) << "the folder is never created";
+
+  fs::create_directories("Data/Config.cfg");
+  try {
+    shell::save_config();
+    FAIL() << "wrote over a folder";
+  } catch (const platform::IoError& e) {
+    EXPECT_EQ(e.code(), 5);
+  }
+  fs::remove("Data/Config.cfg");
+
+  const auto old = factory_bytes();
+  write_file("Data/Config.cfg", old);
+  fs::permissions("Data/Config.cfg", fs::perms::owner_read);
+  fs::permissions("Data", fs::perms::owner_read | fs::perms::owner_exec);
+  if (::access("Data/Config.cfg", W_OK) == 0) GTEST_SKIP() << "running with rights that ignore file permissions";
+  shell::CONFIG = {};
+  try {
+    shell::save_config();
+    FAIL();
+  } catch (const platform::IoError& e) {
+    EXPECT_EQ(e.code(), 5);
+  }
+  fs::permissions("Data", fs::perms::owner_all);
+  EXPECT_EQ(read_file("Data/Config.cfg"), old);
+  EXPECT_EQ(std::distance(fs::directory_iterator("Data"), fs::directory_iterator{}), 1) << "no temporary left";
+}
+
+TEST_F(SettingsFile, WritesReplaceTheWholeFileAtomically) {
+  fs::create_directory("Data");
+  write_file("Data/Config.cfg", std::vector<std::uint8_t>(300, 0x55));
+  shell::apply_factory_values(shell::CONFIG = {});
+  shell::save_config();
+  EXPECT_EQ(read_file("Data/Config.cfg"), factory_bytes());
+  EXPECT_EQ(std::distance(fs::directory_iterator("Data"), fs::directory_iterator{}), 1);
+  EXPECT_EQ(platform::game_path("Data\\Config.cfg"), fs::path("Data") / "Config.cfg");
+}
+
+TEST_F(SettingsFile, TheResetWritesFactoryValuesAndSaysSo) {
+  fs::create_directory("Data");
+  platform::reset_state();
+  platform::HeadlessBackend backend;
+  platform::Recorder recorder(backend);
+  platform::use_backend(&backend);
+  platform::set_tracer(&recorder);
+  shell::CONFIG = {};
+  shell::CONFIG.KERETSZIN = 4;
+  shell::CONFIG.HANGOK = 0;
+  shell::ALAPBEALLIT();
+  platform::set_tracer(nullptr);
+  platform::use_backend(nullptr);
+  EXPECT_EQ(read_file("Data/Config.cfg"), factory_bytes());
+  EXPECT_EQ(recorder.texts().at(0).utf8, "Beállítások visszaállítva");
+  EXPECT_EQ(recorder.texts().at(0).x, 200);
+  EXPECT_EQ(recorder.texts().at(0).y, 80);
+  EXPECT_EQ(backend.now(), 2000U);
+}
+
+}  // namespace

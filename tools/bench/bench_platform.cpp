@@ -1,0 +1,87 @@
+// Benchmarks: one main-menu pass on the headless surface, and the latency
+// from a key arriving at the queue to ReadKey's return on another thread.
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "platform/cp852.hpp"
+#include "platform/graph.hpp"
+#include "platform/headless.hpp"
+#include "screen/logo.hpp"
+#include "shell/menu.hpp"
+#include "shell/settings.hpp"
+
+namespace {
+
+// Clear, the header with every switch on (on Christmas Day, the busiest
+// header), and the five items: what one main-menu pass draws.
+void MainMenuPass(benchmark::State& state) {
+  shell::reset_all();
+  platform::HeadlessBackend backend(platform::Date{2005, 12, 25, 0});
+  platform::use_backend(&backend);
+  shell::apply_factory_values(shell::CONFIG);
+  shell::CONFIG.MADE_IN_HUNGARY = 1;
+  shell::HOL = 1;
+  for (auto _ : state) {
+    platform::ClearDevice();
+    screen::LOGO();
+    shell::MENUK(1, 60, "Játék kezdése"_cp);
+    shell::MENUK(2, 70, "Beállítások"_cp);
+    shell::MENUK(3, 80, "Eredménylista"_cp);
+    shell::MENUK(4, 100, "Névjegy"_cp);
+    shell::MENUK(5, 120, "Kilépés"_cp);
+    benchmark::ClobberMemory();
+  }
+  platform::use_backend(nullptr);
+}
+BENCHMARK(MainMenuPass)->Unit(benchmark::kMicrosecond);
+
+// A key pushed by another thread (as the window thread does) until the game
+// thread's ReadKey returns it.
+void KeyLatency(benchmark::State& state) {
+  shell::reset_all();
+  const auto now_ns = [] {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+  };
+  std::atomic<bool> stop{false};
+  std::atomic<std::int64_t> pushed_at{0};
+  std::atomic<int> sent{0};
+  std::atomic<int> received{0};
+  std::thread window([&] {
+    while (!stop) {
+      if (sent.load() != received.load()) {
+        std::this_thread::yield();
+        continue;
+      }
+      std::this_thread::sleep_for(std::chrono::microseconds(200));  // let the reader block
+      pushed_at = now_ns();
+      ++sent;
+      platform::key_queue().push('a');
+    }
+  });
+  // Waits in the window backend's way: blocking on the queue's condition variable.
+  struct Blocking : platform::HeadlessBackend {
+    void wait_for_key(platform::KeyQueue& q) override { q.wait_nonempty(); }
+  } blocking;
+  platform::use_backend(&blocking);
+  for (auto _ : state) {
+    platform::ReadKey();
+    const auto now = now_ns();
+    ++received;
+    state.SetIterationTime(static_cast<double>(now - pushed_at.load()) * 1e-9);
+  }
+  stop = true;
+  platform::key_queue().push('a');
+  window.join();
+  platform::use_backend(nullptr);
+  platform::key_queue().reset();
+}
+BENCHMARK(KeyLatency)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
