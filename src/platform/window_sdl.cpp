@@ -76,6 +76,15 @@ class SdlBackend final : public Backend {
             static_cast<std::uint16_t>(local.tm_mday), static_cast<std::uint16_t>(local.tm_wday)};
   }
 
+  // Any thread: a close request as from the window's close button.
+  void post_quit() {
+    std::lock_guard lock(mutex_);
+    if (state_ != WindowState::kOpen) return;
+    SDL_Event ev{};
+    ev.type = SDL_QUIT;
+    SDL_PushEvent(&ev);
+  }
+
   void game_finished() {
     std::lock_guard lock(mutex_);
     game_done_ = true;
@@ -99,9 +108,11 @@ class SdlBackend final : public Backend {
         if (!ok) continue;
         lock.unlock();
         run_window();
+        lock.lock();
+        state_ = WindowState::kClosed;  // no more events are posted from here on
+        lock.unlock();
         destroy_window();
         lock.lock();
-        state_ = WindowState::kClosed;
         if (request_ == Request::kClose) request_ = Request::kNone;
         cv_.notify_all();
       } else if (request_ == Request::kClose) {
@@ -391,17 +402,18 @@ class SdlBackend final : public Backend {
   bool ctrl_ = false;
 };
 
+std::atomic<SdlBackend*> g_running{nullptr};
+
 }  // namespace
 
 void post_window_close() {
-  SDL_Event ev{};
-  ev.type = SDL_QUIT;
-  SDL_PushEvent(&ev);
+  if (SdlBackend* b = g_running.load()) b->post_quit();
 }
 
 int run_windowed(const std::function<int()>& game) {
   SdlBackend backend;
   use_backend(&backend);
+  g_running = &backend;
   int code = 0;
   std::thread game_thread([&] {
     code = game();
@@ -409,6 +421,7 @@ int run_windowed(const std::function<int()>& game) {
   });
   backend.host();
   game_thread.join();
+  g_running = nullptr;
   use_backend(nullptr);
   SDL_Quit();
   return code;
