@@ -45,38 +45,46 @@ void write_file(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-void GameTest::SetUp() {
+void HeadlessTest::SetUp() {
   dir = std::make_unique<ScratchDir>();
   fs::create_directory("Data");
   write_settings(factory());
+  start();
 }
 
-void GameTest::TearDown() {
+void HeadlessTest::start(std::string_view keys, platform::Date on) {
+  std::string error;
+  auto script = platform::parse_key_script(keys, &error);
+  EXPECT_TRUE(script.has_value()) << error;
+  platform::set_tracer(nullptr);
+  platform::use_backend(nullptr);
+  backend = std::make_unique<platform::HeadlessBackend>(on, script.value_or(std::vector<platform::ScriptedKey>{}));
+  recorder = std::make_unique<platform::Recorder>(*backend);
+  shell::reset_all();
+  shell::apply_factory_values(shell::CONFIG);
+  platform::use_backend(backend.get());
+  platform::set_tracer(recorder.get());
+}
+
+void HeadlessTest::TearDown() {
   platform::set_tracer(nullptr);
   platform::use_backend(nullptr);
   dir.reset();
 }
 
-shell::BEALLITASOK GameTest::factory() const {
+shell::BEALLITASOK HeadlessTest::factory() const {
   shell::BEALLITASOK s;
   shell::apply_factory_values(s);
   return s;
 }
 
-void GameTest::write_settings(const shell::BEALLITASOK& settings) {
+void HeadlessTest::write_settings(const shell::BEALLITASOK& settings) {
   const auto bytes = shell::encode(settings);
   write_file("Data/Config.cfg", {bytes.begin(), bytes.end()});
 }
 
 int GameTest::run(std::string_view keys, platform::Date on) {
-  std::string error;
-  auto script = platform::parse_key_script(keys, &error);
-  EXPECT_TRUE(script.has_value()) << error;
-  backend = std::make_unique<platform::HeadlessBackend>(on, script.value_or(std::vector<platform::ScriptedKey>{}));
-  recorder = std::make_unique<platform::Recorder>(*backend);
-  shell::reset_all();
-  platform::use_backend(backend.get());
-  platform::set_tracer(recorder.get());
+  start(keys, on);
   ::testing::internal::CaptureStderr();
   const int code = shell::program();
   captured_stderr = ::testing::internal::GetCapturedStderr();
@@ -85,7 +93,7 @@ int GameTest::run(std::string_view keys, platform::Date on) {
   return code;
 }
 
-bool GameTest::drew(std::string_view utf8, int x, int y, int colour, int magnification) const {
+bool HeadlessTest::drew(std::string_view utf8, int x, int y, int colour, int magnification) const {
   for (const auto& t : recorder->texts()) {
     if (t.utf8 == utf8 && t.x == x && t.y == y && (colour < 0 || t.colour == colour) &&
         (magnification < 0 || t.magnification == magnification)) {
@@ -95,7 +103,7 @@ bool GameTest::drew(std::string_view utf8, int x, int y, int colour, int magnifi
   return false;
 }
 
-int GameTest::count_lines(std::string_view fragment) const {
+int HeadlessTest::count_lines(std::string_view fragment) const {
   int n = 0;
   for (const auto& line : recorder->lines()) n += line.find(fragment) != std::string::npos ? 1 : 0;
   return n;

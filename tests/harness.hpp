@@ -35,16 +35,16 @@ class ScratchDir {
 std::vector<std::uint8_t> read_file(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
-class GameTest : public ::testing::Test {
+// A fresh program state on the headless backend, with a recorder, in a
+// scratch working folder holding Data/ and the factory settings (also in CONFIG).
+class HeadlessTest : public ::testing::Test {
  protected:
-  // A Data folder with the factory settings, changed by `edit` when given.
   void SetUp() override;
   void TearDown() override;
+  // A new backend and recorder with these keys, installed.
+  void start(std::string_view keys = "", platform::Date on = date(2005, 1, 5));
   void write_settings(const shell::BEALLITASOK& settings);
   shell::BEALLITASOK factory() const;
-
-  // Runs the program until it quits or the keys run out; returns its exit code.
-  int run(std::string_view keys, platform::Date on = date(2005, 1, 5));
 
   // Texts drawn, as UTF-8, with where and how.
   bool drew(std::string_view utf8, int x, int y, int colour = -1, int magnification = -1) const;
@@ -54,6 +54,14 @@ class GameTest : public ::testing::Test {
   std::unique_ptr<ScratchDir> dir;
   std::unique_ptr<platform::HeadlessBackend> backend;
   std::unique_ptr<platform::Recorder> recorder;
+};
+
+// Runs the whole program.
+class GameTest : public HeadlessTest {
+ protected:
+  // Runs the program until it quits or the keys run out; returns its exit code.
+  int run(std::string_view keys, platform::Date on = date(2005, 1, 5));
+
   std::string captured_stderr;
 };
 

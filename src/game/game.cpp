@@ -1,6 +1,15 @@
 #include "game/game.hpp"
 
+#include "game/questions.hpp"
+
 namespace game {
+
+std::int16_t X = 0;
+std::int16_t Y = 0;
+std::int16_t GARANTALT = 0;
+std::string PENZ;
+std::string NYEREMENY;
+std::string VALASZ;
 
 std::int16_t TEL = 0;
 std::int16_t FELEZ = 0;
@@ -11,9 +20,12 @@ void START() {
 }
 
 void reset_state() {
-  TEL = 0;
-  FELEZ = 0;
-  KOZONSEG = 0;
+  X = Y = GARANTALT = 0;
+  PENZ.clear();
+  NYEREMENY.clear();
+  VALASZ.clear();
+  TEL = FELEZ = KOZONSEG = 0;
+  reset_questions();
 }
 
 }  // namespace game

@@ -1,9 +1,22 @@
 #pragma once
-// The quiz game: the lifeline states and the game itself.
+// The quiz game: the level state, the lifeline states and the game itself.
 
 #include <cstdint>
+#include <string>
 
 namespace game {
+
+// The level being played, 1 to 10 (11 after the top prize).
+extern std::int16_t X;
+// How far below the answers the next message line goes.
+extern std::int16_t Y;
+// 1 once the guaranteed sum is secured (levels 6 to 10).
+extern std::int16_t GARANTALT;
+// What the current question is played for, and what is already won.
+extern std::string PENZ;
+extern std::string NYEREMENY;
+// The last key read as a one-character string; "99" after an ending.
+extern std::string VALASZ;
 
 // Lifeline states: 5 = used or switched off, any other value available.
 extern std::int16_t TEL;

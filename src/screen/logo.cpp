@@ -2,6 +2,7 @@
 
 #include "platform/cp852.hpp"
 #include "platform/graph.hpp"
+#include "screen/gamescreen.hpp"
 #include "shell/settings.hpp"
 
 namespace screen {
@@ -18,6 +19,7 @@ std::string HONAP;
 std::string NAP;
 
 void reset_state() {
+  reset_gamescreen();
   YEAR = MONTH = DAY = WDAY = 0;
   EV.clear();
   HONAP.clear();

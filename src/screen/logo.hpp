@@ -21,7 +21,7 @@ void LOGO();
 void DATUM();
 void KARACSONY();
 
-// The date globals back to their state at program start.
+// The screens' globals back to their state at program start.
 void reset_state();
 
 }  // namespace screen

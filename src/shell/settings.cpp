@@ -36,28 +36,14 @@ void for_each_number(Record& s, F&& f) {
   f(s.VILLOGOSZIN);
 }
 
-template <std::size_t N>
-void put_string(SettingsBytes& out, std::size_t at, const ShortString<N>& s) {
-  out[at] = s.length;
-  for (std::size_t i = 0; i < N; ++i) out[at + 1 + i] = static_cast<std::uint8_t>(s.chars[i]);
-}
-
-template <std::size_t N>
-ShortString<N> get_string(std::span<const std::uint8_t, kSettingsSize> in, std::size_t at) {
-  ShortString<N> s;
-  s.length = in[at] > N ? static_cast<std::uint8_t>(N) : in[at];
-  for (std::size_t i = 0; i < N; ++i) s.chars[i] = static_cast<char>(in[at + 1 + i]);
-  return s;
-}
-
 constexpr std::array<std::uint16_t, kNumberCount> kFactoryNumbers = {1, 1, 1, 1, 0, 1, 1, 1, 0, 9, 14, 2};
 
 }  // namespace
 
 SettingsBytes encode(const BEALLITASOK& settings) {
   SettingsBytes out{};
-  put_string(out, kNevAt, settings.NEV);
-  put_string(out, kMusorvezetoAt, settings.MUSORVEZETO);
+  settings.NEV.store(&out[kNevAt]);
+  settings.MUSORVEZETO.store(&out[kMusorvezetoAt]);
   std::size_t at = kNumbersAt;
   for_each_number(settings, [&](auto value) {
     const auto bits = static_cast<std::uint16_t>(value);
@@ -69,8 +55,8 @@ SettingsBytes encode(const BEALLITASOK& settings) {
 
 BEALLITASOK decode(std::span<const std::uint8_t, kSettingsSize> bytes) {
   BEALLITASOK s;
-  s.NEV = get_string<25>(bytes, kNevAt);
-  s.MUSORVEZETO = get_string<25>(bytes, kMusorvezetoAt);
+  s.NEV = ShortString<25>::load(&bytes[kNevAt]);
+  s.MUSORVEZETO = ShortString<25>::load(&bytes[kMusorvezetoAt]);
   std::size_t at = kNumbersAt;
   for_each_number(s, [&](auto& field) {
     const auto bits = static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));

@@ -8,22 +8,12 @@
 #include <span>
 #include <string_view>
 
+#include "platform/shortstring.hpp"
+
 namespace shell {
 
-// A string of at most N one-byte characters after a length byte. All N
-// character bytes are kept: those beyond the length are written back as
-// they were read.
 template <std::size_t N>
-struct ShortString {
-  std::uint8_t length = 0;
-  std::array<char, N> chars{};
-
-  std::string_view view() const { return {chars.data(), length}; }
-  void assign(std::string_view text) {
-    length = static_cast<std::uint8_t>(text.size() < N ? text.size() : N);
-    for (std::size_t i = 0; i < length; ++i) chars[i] = text[i];
-  }
-};
+using ShortString = platform::ShortString<N>;
 
 struct BEALLITASOK {
   ShortString<25> NEV;          // player's name

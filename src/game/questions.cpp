@@ -1,0 +1,183 @@
+#include "game/questions.hpp"
+
+#include "game/game.hpp"
+#include "platform/cp852.hpp"
+#include "platform/files.hpp"
+#include "platform/graph.hpp"
+#include "screen/gamescreen.hpp"
+#include "shell/settings.hpp"
+
+namespace game {
+
+KERDESEKFULL K{};
+std::string KERDES;
+std::string A;
+std::string B;
+std::string C;
+std::string D;
+std::string JOVALASZ;
+std::string ROSSZVALASZ1;
+std::string ROSSZVALASZ2;
+std::string ROSSZVALASZ3;
+std::int16_t KERDESEK = 0;
+std::int16_t VELETLEN = 0;
+
+namespace {
+
+// Field offsets: every string starts at an even offset.
+constexpr std::size_t kKerdesAt = 0;
+constexpr std::size_t kAAt = 102;
+constexpr std::size_t kBAt = 154;
+constexpr std::size_t kCAt = 206;
+constexpr std::size_t kDAt = 258;
+constexpr std::size_t kJovalaszAt = 310;
+static_assert(kAAt == kKerdesAt + 101 + 1 && kBAt == kAAt + 51 + 1 && kCAt == kBAt + 51 + 1);
+static_assert(kDAt == kCAt + 51 + 1 && kJovalaszAt == kDAt + 51 + 1 && kJovalaszAt + 2 == kRecordSize);
+
+// The file names of the level-graded sets, fixed texts.
+constexpr std::array<std::string_view, 10> kDefaultFiles = {
+    "Questions\\Default\\01.lmk", "Questions\\Default\\02.lmk", "Questions\\Default\\03.lmk",
+    "Questions\\Default\\04.lmk", "Questions\\Default\\05.lmk", "Questions\\Default\\06.lmk",
+    "Questions\\Default\\07.lmk", "Questions\\Default\\08.lmk", "Questions\\Default\\09.lmk",
+    "Questions\\Default\\10.lmk"};
+constexpr std::array<std::string_view, 10> kChildrenFiles = {
+    "Questions\\Children\\01.lmk", "Questions\\Children\\02.lmk", "Questions\\Children\\03.lmk",
+    "Questions\\Children\\04.lmk", "Questions\\Children\\05.lmk", "Questions\\Children\\06.lmk",
+    "Questions\\Children\\07.lmk", "Questions\\Children\\08.lmk", "Questions\\Children\\09.lmk",
+    "Questions\\Children\\10.lmk"};
+constexpr std::array<std::string_view, 3> kSingleFiles = {
+    "Questions\\Single\\szamtech.lmk", "Questions\\Single\\kelvarion.lmk", "Questions\\Single\\labdarugas.lmk"};
+
+void load_level_file(int set, int number) {
+  if (number < 1 || number > 10) return;
+  const auto& files = set == 1 ? kDefaultFiles : kChildrenFiles;
+  KERDEZ_BETOLT(files[static_cast<std::size_t>(number - 1)]);
+}
+
+}  // namespace
+
+std::array<std::uint8_t, kRecordSize> encode_record(const KERDESREKORD& r) {
+  std::array<std::uint8_t, kRecordSize> out{};
+  r.KERDES.store(&out[kKerdesAt]);
+  r.A.store(&out[kAAt]);
+  r.B.store(&out[kBAt]);
+  r.C.store(&out[kCAt]);
+  r.D.store(&out[kDAt]);
+  r.JOVALASZ.store(&out[kJovalaszAt]);
+  return out;
+}
+
+KERDESREKORD decode_record(std::span<const std::uint8_t, kRecordSize> in) {
+  KERDESREKORD r;
+  r.KERDES = platform::ShortString<100>::load(&in[kKerdesAt]);
+  r.A = platform::ShortString<50>::load(&in[kAAt]);
+  r.B = platform::ShortString<50>::load(&in[kBAt]);
+  r.C = platform::ShortString<50>::load(&in[kCAt]);
+  r.D = platform::ShortString<50>::load(&in[kDAt]);
+  r.JOVALASZ = platform::ShortString<1>::load(&in[kJovalaszAt]);
+  return r;
+}
+
+std::vector<std::uint8_t> encode_bank(const KERDESEKFULL& bank) {
+  std::vector<std::uint8_t> out;
+  out.reserve(kBankSize);
+  for (const KERDESREKORD& r : bank) {
+    const auto bytes = encode_record(r);
+    out.insert(out.end(), bytes.begin(), bytes.end());
+  }
+  return out;
+}
+
+KERDESEKFULL decode_bank(std::span<const std::uint8_t, kBankSize> bytes) {
+  KERDESEKFULL bank;
+  for (std::size_t i = 0; i < kBankRecords; ++i) {
+    bank[i] = decode_record(bytes.subspan(i * kRecordSize).first<kRecordSize>());
+  }
+  return bank;
+}
+
+char answer_letter(std::string_view field) {
+  if (field.size() != 1) return 0;
+  const char c = field[0];
+  if (c >= 'a' && c <= 'd') return c;
+  if (c >= 'A' && c <= 'D') return static_cast<char>(c - 'A' + 'a');
+  return 0;
+}
+
+std::vector<int> drawable_questions(const KERDESEKFULL& bank) {
+  std::vector<int> out;
+  for (std::size_t i = 0; i < kBankRecords; ++i) {
+    if (bank[i].KERDES.view() == "*") break;
+    if (answer_letter(bank[i].JOVALASZ.view()) != 0) out.push_back(static_cast<int>(i + 1));
+  }
+  return out;
+}
+
+void KERDEZ() {
+  const int set = shell::CONFIG.KERDESEK;
+  if (set == 1 || set == 2) {
+    if (shell::CONFIG.JATEKMOD == 1) {
+      load_level_file(set, X);
+    } else {
+      VELETLENKERDESEK();
+    }
+  }
+  if (set >= 3 && set <= 5) KERDEZ_BETOLT(kSingleFiles[static_cast<std::size_t>(set - 3)]);
+  ROSSZVALASZ();
+  screen::KIIRAS();
+}
+
+void VELETLENKERDESEK() {
+  platform::Randomize();
+  VELETLEN = static_cast<std::int16_t>(platform::Random(10) + 1);
+  load_level_file(shell::CONFIG.KERDESEK, VELETLEN);
+}
+
+void KERDEZ_BETOLT(std::string_view SZVG) {
+  const std::filesystem::path path = platform::game_path(SZVG);
+  const auto bytes = platform::read_record(path, kBankSize);
+  K = decode_bank(std::span<const std::uint8_t, kBankSize>(bytes.data(), kBankSize));
+  // Records with no usable right answer can never be answered right, and a
+  // bank that opens with its terminator has nothing to ask: neither is drawn.
+  const std::vector<int> questions = drawable_questions(K);
+  if (questions.empty()) {
+    throw platform::IoError(100, path, "the question bank holds no question that can be asked");
+  }
+  KERDESEK = static_cast<std::int16_t>(questions.size());
+  platform::Randomize();
+  KERDESEK = static_cast<std::int16_t>(questions[static_cast<std::size_t>(platform::Random(KERDESEK))]);
+  const KERDESREKORD& r = K[static_cast<std::size_t>(KERDESEK - 1)];
+  KERDES = r.KERDES.view();
+  A = r.A.view();
+  B = r.B.view();
+  C = r.C.view();
+  D = r.D.view();
+  JOVALASZ = std::string(1, answer_letter(r.JOVALASZ.view()));
+}
+
+void ROSSZVALASZ() {
+  static constexpr std::array<std::array<std::string_view, 3>, 4> kWrong = {{
+      {"b", "c", "d"}, {"a", "c", "d"}, {"a", "b", "d"}, {"a", "b", "c"}}};
+  if (JOVALASZ.size() != 1 || JOVALASZ[0] < 'a' || JOVALASZ[0] > 'd') return;
+  const auto& wrong = kWrong[static_cast<std::size_t>(JOVALASZ[0] - 'a')];
+  ROSSZVALASZ1 = wrong[0];
+  ROSSZVALASZ2 = wrong[1];
+  ROSSZVALASZ3 = wrong[2];
+}
+
+void reset_questions() {
+  K = {};
+  KERDES.clear();
+  A.clear();
+  B.clear();
+  C.clear();
+  D.clear();
+  JOVALASZ.clear();
+  ROSSZVALASZ1.clear();
+  ROSSZVALASZ2.clear();
+  ROSSZVALASZ3.clear();
+  KERDESEK = 0;
+  VELETLEN = 0;
+}
+
+}  // namespace game
