@@ -1,5 +1,7 @@
 #include "game/game.hpp"
 
+#include "game/highscores.hpp"
+#include "game/lifelines.hpp"
 #include "game/questions.hpp"
 
 namespace game {
@@ -15,17 +17,14 @@ std::int16_t TEL = 0;
 std::int16_t FELEZ = 0;
 std::int16_t KOZONSEG = 0;
 
-void START() {
-  // The ten levels are not playable yet: the menu gets control back at once.
-}
-
 void reset_state() {
   X = Y = GARANTALT = 0;
   PENZ.clear();
   NYEREMENY.clear();
   VALASZ.clear();
-  TEL = FELEZ = KOZONSEG = 0;
   reset_questions();
+  reset_lifelines();
+  reset_highscores();
 }
 
 }  // namespace game

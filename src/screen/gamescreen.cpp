@@ -66,6 +66,11 @@ void fill_ends(int left_from, int right_from, int mid) {
 
 }  // namespace
 
+LadderText ladder_text(int level) {
+  const LadderRow& row = kLadder[static_cast<std::size_t>(10 - level)];
+  return {row.label, row.amount};
+}
+
 void KERETEK() {
   SetColor(shell::CONFIG.KERETSZIN);
   for (const Box& b : kBoxes) Rectangle(b.left, b.top, b.right, b.bottom);

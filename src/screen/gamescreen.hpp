@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace screen {
 
@@ -11,6 +12,13 @@ namespace screen {
 extern std::string SZVG;
 // Which of the five announcements was drawn last.
 extern std::int16_t SZOVEG;
+
+// The ladder row of a level 1 to 10: its label and its amount as drawn.
+struct LadderText {
+  std::string_view label;
+  std::string_view amount;
+};
+LadderText ladder_text(int level);
 
 void KERETEK();
 void OLDAL_A();

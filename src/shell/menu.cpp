@@ -4,6 +4,7 @@
 #include <string>
 
 #include "game/game.hpp"
+#include "game/highscores.hpp"
 #include "platform/cp852.hpp"
 #include "platform/graph.hpp"
 #include "screen/logo.hpp"
@@ -53,9 +54,7 @@ void main_menu() {
         // The settings screens come back here with the first item highlighted.
         HOL = 1;
       }
-      if (HOL == 3) {
-        // The high-score list returns with the highlight kept on it.
-      }
+      if (HOL == 3) game::highscore_screen();
       if (HOL == 4) {
         // The about screen comes back here with the first item highlighted.
         HOL = 1;

@@ -1,0 +1,154 @@
+#include "game/lifelines.hpp"
+
+#include <array>
+
+#include "game/game.hpp"
+#include "game/questions.hpp"
+#include "platform/cp852.hpp"
+#include "platform/graph.hpp"
+#include "shell/settings.hpp"
+#include "sound/sound.hpp"
+
+namespace game {
+
+using namespace platform;
+
+std::int16_t KOZ1 = 0, KOZ2 = 0, KOZ3 = 0, KOZ4 = 0;
+std::string KOZONSEG1, KOZONSEG2, KOZONSEG3, KOZONSEG4;
+
+namespace {
+
+constexpr std::int16_t kUsed = 5;
+
+bool sound_on() { return shell::CONFIG.HANGOK == 1; }
+
+void message(std::string_view text, int advance) {
+  OutTextXY(100, static_cast<std::int16_t>(130 + Y), text);
+  Y = static_cast<std::int16_t>(Y + advance);
+}
+
+// The used-up line; true when the lifeline is spent.
+bool used_up(std::int16_t state, int advance) {
+  if (state != kUsed) return false;
+  message("Sajnálom, de ezt a segítséget már elhasználtad."_cp, advance);
+  return true;
+}
+
+void next_key() { VALASZ = std::string(1, static_cast<char>(ReadKey())); }
+
+void blank(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) {
+  SetFillStyle(1, 0);
+  Bar(x1, y1, x2, y2);
+}
+
+}  // namespace
+
+void FELEZ_A() { blank(96, 86, 324, 98); }
+void FELEZ_B() { blank(346, 86, 574, 98); }
+void FELEZ_C() { blank(96, 106, 324, 118); }
+void FELEZ_D() { blank(346, 106, 574, 118); }
+
+void SEGITSEG1() {
+  if (used_up(TEL, 40)) return;
+  Randomize();
+  TEL = static_cast<std::int16_t>(Random(10));
+  if (sound_on()) sound::PLAY_SONG(7);
+  if (TEL == 0) {
+    message("Szerintem is az, amit először gondoltál, szerintem."_cp, 40);
+  } else {
+    message(cp852::join({"Szerintem a helyes válasz a(z) "_cp, JOVALASZ}), 20);
+  }
+  TEL = kUsed;
+}
+
+void SEGITSEG2() {
+  if (used_up(FELEZ, 20)) return;
+  Randomize();
+  FELEZ = static_cast<std::int16_t>(Random(3));
+  if (sound_on()) sound::PLAY_SONG(1);
+  static constexpr std::array<void (*)(), 4> kBlank = {FELEZ_A, FELEZ_B, FELEZ_C, FELEZ_D};
+  if (JOVALASZ.size() == 1 && JOVALASZ[0] >= 'a' && JOVALASZ[0] <= 'd') {
+    const int right = JOVALASZ[0] - 'a';
+    int position = 0;  // among the wrong letters, alphabetically
+    for (int letter = 0; letter < 4; ++letter) {
+      if (letter == right) continue;
+      if (position != FELEZ) kBlank[static_cast<std::size_t>(letter)]();
+      ++position;
+    }
+  }
+  FELEZ = kUsed;
+}
+
+void SEGITSEG3() {
+  if (used_up(KOZONSEG, 20)) return;
+  Randomize();
+  KOZ1 = static_cast<std::int16_t>(Random(10) + 50);
+  KOZ2 = static_cast<std::int16_t>(Random(25) + 15);
+  KOZ3 = static_cast<std::int16_t>(60 - KOZ1);
+  KOZ4 = static_cast<std::int16_t>(40 - KOZ2);
+  KOZONSEG1 = std::to_string(KOZ1);
+  KOZONSEG2 = std::to_string(KOZ2);
+  KOZONSEG3 = std::to_string(KOZ3);
+  KOZONSEG4 = std::to_string(KOZ4);
+  SetFillStyle(1, 15);
+  Rectangle(650, 240, 750, 340);
+  Rectangle(650, 340, 750, 350);
+  OutTextXY(661, 343, "A");
+  OutTextXY(685, 343, "B");
+  OutTextXY(708, 343, "C");
+  OutTextXY(732, 343, "D");
+  if (sound_on()) sound::PLAY_SONG(5);
+  Delay(2500);
+  if (sound_on()) {
+    sound::STOP_SONG(5);
+    sound::PLAY_SONG(6);
+  }
+  Delay(500);
+  if (sound_on()) sound::PLAY_SONG(6);
+
+  struct Share {
+    const std::int16_t* percent;
+    const std::string* text;
+  };
+  const Share k1{&KOZ1, &KOZONSEG1}, k2{&KOZ2, &KOZONSEG2}, k3{&KOZ3, &KOZONSEG3}, k4{&KOZ4, &KOZONSEG4};
+  // Columns A to D by the right answer.
+  const std::array<std::array<Share, 4>, 4> by_right = {{
+      {k1, k2, k3, k4}, {k2, k1, k4, k3}, {k4, k2, k1, k3}, {k4, k3, k2, k1}}};
+  static constexpr std::array<std::array<std::int16_t, 2>, 4> kColumns = {{{658, 670}, {682, 694}, {705, 717}, {729, 741}}};
+  if (JOVALASZ.size() == 1 && JOVALASZ[0] >= 'a' && JOVALASZ[0] <= 'd') {
+    const auto& shares = by_right[static_cast<std::size_t>(JOVALASZ[0] - 'a')];
+    for (std::size_t c = 0; c < 4; ++c) {
+      Bar(kColumns[c][0], static_cast<std::int16_t>(341 - *shares[c].percent), kColumns[c][1], 340);
+    }
+    for (std::size_t c = 0; c < 4; ++c) {
+      OutTextXY(kColumns[c][0], static_cast<std::int16_t>(321 - *shares[c].percent), *shares[c].text);
+    }
+  }
+  KOZONSEG = kUsed;
+}
+
+void SEGIT1() {
+  SEGITSEG1();
+  next_key();
+}
+
+void SEGIT2() {
+  SEGITSEG2();
+  next_key();
+}
+
+void SEGIT3() {
+  SEGITSEG3();
+  next_key();
+}
+
+void reset_lifelines() {
+  TEL = FELEZ = KOZONSEG = 0;
+  KOZ1 = KOZ2 = KOZ3 = KOZ4 = 0;
+  KOZONSEG1.clear();
+  KOZONSEG2.clear();
+  KOZONSEG3.clear();
+  KOZONSEG4.clear();
+}
+
+}  // namespace game

@@ -1,0 +1,391 @@
+// Whole games through the headless backend: endings, lifelines, type-ahead,
+// timings and the high-score list.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "game/game.hpp"
+#include "game/highscores.hpp"
+#include "game/lifelines.hpp"
+#include "game/questions.hpp"
+#include "harness.hpp"
+#include "shell/menu.hpp"
+
+namespace fs = std::filesystem;
+using namespace testing_support;
+
+namespace {
+
+// Banks for every set in which the right answer is always `right`.
+void write_banks(char right = 'a') {
+  game::KERDESEKFULL bank{};
+  for (int i = 0; i < 3; ++i) {
+    auto& r = bank[static_cast<std::size_t>(i)];
+    r.KERDES.assign("Question " + std::to_string(i + 1) + "?");
+    r.A.assign("Alpha");
+    r.B.assign("Bravo");
+    r.C.assign("Charlie");
+    r.D.assign("Delta");
+    r.JOVALASZ.assign(std::string(1, right));
+  }
+  bank[3].KERDES.assign("*");
+  const auto bytes = game::encode_bank(bank);
+  for (const char* set : {"Default", "Children"}) {
+    fs::create_directories(fs::path("Questions") / set);
+    for (int n = 1; n <= 10; ++n) {
+      write_file(fs::path("Questions") / set / ((n < 10 ? "0" : "") + std::to_string(n) + ".lmk"), bytes);
+    }
+  }
+  fs::create_directories("Questions/Single");
+  for (const char* f : {"szamtech", "kelvarion", "labdarugas"}) {
+    write_file(fs::path("Questions/Single") / (std::string(f) + ".lmk"), bytes);
+  }
+}
+
+// Keys that answer `levels` questions right, each followed by a key for the prompt.
+std::string climb(int levels) {
+  std::string keys;
+  for (int i = 0; i < levels; ++i) keys += " a n";
+  return keys;
+}
+
+game::EREDMENYLISTA stored_list() {
+  const auto bytes = read_file("Data/HighScores.cfg");
+  EXPECT_EQ(bytes.size(), 730U);
+  return game::decode(std::span<const std::uint8_t, 730>(bytes.data(), 730));
+}
+
+class Game : public GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    write_banks();
+  }
+  void sound(bool on) {
+    auto s = factory();
+    s.HANGOK = on ? 1 : 0;
+    write_settings(s);
+  }
+};
+
+TEST_F(Game, TheTopPrizeEntersTheListAndShowsIt) {
+  EXPECT_EQ(run("Enter" + climb(9) + " a n Esc", date(2005, 3, 7)), 0);
+  EXPECT_EQ(count_lines("\"A következő kérdéshez nyomjon meg egy billentyűt.\""), 9);
+  EXPECT_EQ(count_lines("text 100,160 colour 15 size 1 \"A menühöz lépéshez nyomjon meg egy billentyűt\""), 1);
+  EXPECT_EQ(count_lines("\"Gratulálok! Felkerült az eredménylistára.\""), 1);
+  EXPECT_EQ(game::X, 11);
+  const auto list = stored_list();
+  EXPECT_EQ(list.NEV[0].view(), "ZorvinSoft");
+  EXPECT_EQ(list.X[0], 10);
+  EXPECT_EQ(list.PONT[0].view(), "1 500 000 000");
+  EXPECT_EQ(list.DATUM[0].view(), "2005. 3. 7");
+  EXPECT_EQ(list.X[1], 0) << "nine empty places after a first entry without a file";
+  // The list screen follows at once, with the highlight left on its item.
+  EXPECT_TRUE(drew("10", 340, 70));
+  EXPECT_TRUE(drew(" 1. ZorvinSoft", 100, 70));
+  EXPECT_TRUE(drew("1 500 000 000", 380, 70));
+  EXPECT_TRUE(drew("2005. 3. 7", 524, 70));
+  EXPECT_EQ(shell::HOL, 3);
+}
+
+TEST_F(Game, WrongAnswersBeforeAndAfterTheGuarantee) {
+  run("Enter" + climb(2) + " b x");
+  EXPECT_EQ(count_lines("sajnál") + count_lines("Úgy hiszem") + count_lines("Sajnálom, hogy") +
+                count_lines("Lehet, hogy"),
+            1);
+  EXPECT_EQ(count_lines("garantált százmillió"), 0);
+  EXPECT_FALSE(fs::exists("Data/HighScores.cfg")) << "no entry before the guarantee";
+  EXPECT_EQ(shell::HOL, 1);
+  EXPECT_EQ(game::VALASZ, "99");
+
+  run("Enter" + climb(4) + " d x", date(2005, 3, 7));
+  EXPECT_EQ(count_lines("garantált százmillió"), 0) << "level 5 is not yet guaranteed";
+  EXPECT_FALSE(fs::exists("Data/HighScores.cfg"));
+
+  run("Enter" + climb(6) + " c x Esc", date(2005, 3, 7));
+  EXPECT_EQ(count_lines("garantált százmillió az Öné."), 1);
+  const auto list = stored_list();
+  EXPECT_EQ(list.X[0], 6);
+  EXPECT_EQ(list.PONT[0].view(), "200 000 000");
+  EXPECT_TRUE(drew(" H. Név                       Ksz. Pontszám          Dátum", 100, 55));
+}
+
+TEST_F(Game, StoppingKeepsWhatWasWon) {
+  run("Enter m a x");
+  EXPECT_TRUE(drew("Játékon kívül, kérem jelöljön meg egy választ.", 100, 130));
+  EXPECT_TRUE(drew("Az ön nyereménye 0Ft", 100, 70));
+  EXPECT_TRUE(drew("A menühöz lépéshez nyomjon meg egy gombot.", 100, 90));
+  EXPECT_FALSE(fs::exists("Data/HighScores.cfg")) << "nothing answered, nothing recorded";
+  EXPECT_EQ(shell::HOL, 1);
+
+  // The key marked after stopping is a wrong letter: no second outcome.
+  run("Enter" + climb(3) + " m b x Esc");
+  EXPECT_TRUE(drew("Az ön nyereménye 25 000 000Ft", 100, 70));
+  EXPECT_EQ(count_lines("nyomjon meg egy billentyűt.\""), 3) << "three praises";
+  EXPECT_EQ(count_lines("nyomjon meg egy billentyűt\""), 0) << "no wrong-answer prompt";
+  EXPECT_EQ(stored_list().X[0], 3);
+  EXPECT_EQ(stored_list().PONT[0].view(), "25 000 000");
+  EXPECT_EQ(game::VALASZ, "99");
+}
+
+TEST_F(Game, UnrecognisedKeysEndTheGameSilently) {
+  for (const char* key : {"z", "A", "Enter", "Up"}) {
+    run(std::string("Enter a n ") + key);
+    EXPECT_EQ(count_lines("text 100,130"), 1) << key << ": only the first praise";
+    EXPECT_EQ(count_lines("Játékon kívül"), 0) << key;
+    EXPECT_FALSE(fs::exists("Data/HighScores.cfg")) << key;
+    // An arrow's 0 ends the game; its code then moves the menu's highlight.
+    EXPECT_EQ(shell::HOL, std::string(key) == "Up" ? 5 : 1) << key;
+  }
+}
+
+TEST_F(Game, LifelinesInTheirOrderOnly) {
+  sound(true);
+  run("Enter t f k a n z");
+  EXPECT_EQ(count_lines("sound play 7"), 1);
+  EXPECT_EQ(count_lines("sound play 1"), 2) << "the menu music and the 50:50";
+  EXPECT_EQ(count_lines("sound play 5"), 1);
+  EXPECT_EQ(count_lines("Ez a helyes") + count_lines("Ön \"egy") + count_lines("Lenyűgöző") +
+                count_lines("\"Helyes") + count_lines("Szép megfejtés") + count_lines("Gratulálok, ") +
+                count_lines("Hát perszeee") + count_lines("Jól van") + count_lines("kitűnő logikával") +
+                count_lines("Remek!"),
+            1)
+      << "the answer after the three lifelines counts";
+  // The telephone's line moved the praise down.
+  const bool long_line = count_lines("Szerintem is az") == 1;
+  EXPECT_EQ(count_lines(long_line ? "text 100,170" : "text 100,150"), 1);
+
+  run("Enter f t a");
+  EXPECT_EQ(count_lines("text 100,130"), 0) << "t after f is no answer and ends the game";
+
+  run("Enter t t a");
+  EXPECT_EQ(count_lines("Szerintem"), 1);
+}
+
+TEST_F(Game, AUsedLifelineSaysSoAndStillTakesItsTurn) {
+  run("Enter t a n t a n f k a n z");
+  EXPECT_EQ(count_lines("Sajnálom, de ezt a segítséget már elhasználtad."), 1);
+  EXPECT_EQ(count_lines("text 100,130 colour 15 size 1 \"Sajnálom, de ezt"), 1);
+  // The used-up telephone moves the next lines 40 pixels down.
+  const auto& lines = recorder->lines();
+  std::size_t used = 0;
+  while (used < lines.size() && lines[used].find("elhasználtad") == std::string::npos) ++used;
+  std::vector<std::string> host_lines;
+  for (std::size_t i = used + 1; i < lines.size() && host_lines.size() < 2; ++i) {
+    if (lines[i].find(" text 100,1") != std::string::npos) host_lines.push_back(lines[i]);
+  }
+  ASSERT_EQ(host_lines.size(), 2U);
+  EXPECT_NE(host_lines[0].find("text 100,170"), std::string::npos) << host_lines[0];
+  EXPECT_NE(host_lines[1].find("text 100,190 colour 15 size 1 \"A következő kérdéshez"), std::string::npos);
+}
+
+TEST_F(Game, LifelinesAreAvailableAgainInTheNextGame) {
+  run("Enter t z Enter t z");
+  EXPECT_EQ(count_lines("Szerintem"), 2);
+  EXPECT_EQ(count_lines("elhasználtad"), 0);
+}
+
+TEST_F(Game, ALifelineSwitchedOffBeforeTheGame) {
+  start("f a n z");
+  game::FELEZ = 5;
+  game::START();
+  EXPECT_TRUE(drew("Sajnálom, de ezt a segítséget már elhasználtad.", 100, 130));
+  EXPECT_EQ(count_lines("text 100,150"), 1) << "the answer after it is praised one line lower";
+  EXPECT_EQ(count_lines("sound play 1"), 0) << "no 50:50 sound";
+}
+
+TEST_F(Game, KeysTypedAheadAreReadInOrder) {
+  // "a" arrives during the announcement, "n" during the flash, the second "a"
+  // during the next announcement: the game goes on without waiting.
+  run("Enter @6000 a @9000 n @12000 a @16000 n z");
+  EXPECT_EQ(count_lines("text 100,130"), 2) << "two right answers";
+  EXPECT_EQ(count_lines("8000 key 97"), 1) << "read when the question stands";
+}
+
+TEST_F(Game, TimelineOfARightAnswerOnLevelFive) {
+  sound(true);
+  run("Enter" + climb(4) + " a n z");
+  // From the key on level 5: marking, 1 000 ms, slot 9, 3 000 ms, five 200 ms phases.
+  const auto& lines = recorder->lines();
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].find("text 100,53") != std::string::npos && lines[i].find("5. Question") != std::string::npos) at = i;
+  }
+  ASSERT_GT(at, 0U);
+  std::vector<std::string> seen;
+  for (std::size_t i = at; i < lines.size(); ++i) {
+    const std::string& l = lines[i];
+    const std::string what = l.substr(l.find(' ') + 1);
+    if (what.rfind("delay", 0) == 0 || what.rfind("sound", 0) == 0 || what.rfind("key ", 0) == 0) {
+      seen.push_back(what);
+    }
+    if (what.rfind("key 110", 0) == 0) break;
+  }
+  const std::vector<std::string> expected = {"key 97",    "delay 1000", "sound play 9", "delay 3000", "delay 200",
+                                             "delay 200", "delay 200",  "delay 200",    "delay 200",  "key 110"};
+  EXPECT_EQ(seen, expected);
+
+  sound(false);
+  run("Enter" + climb(4) + " a n z");
+  EXPECT_EQ(count_lines("delay 3000"), 2) << "only the announcements of levels 1 and 6";
+  EXPECT_EQ(count_lines("delay 1500"), 4) << "those of levels 2 to 5";
+}
+
+TEST_F(Game, ReachingLevelSixLoadsTheSecondSetAndMarksWithSound) {
+  sound(true);
+  run("Enter" + climb(5) + " a n z");
+  EXPECT_EQ(count_lines("sound load 2 Sounds\\lose2.mp3"), 1);
+  EXPECT_EQ(count_lines("sound play 4"), 3) << "entering levels 1, 6 and 7";
+  EXPECT_EQ(count_lines("sound play 3"), 1) << "marking from level 6 on";
+  EXPECT_EQ(count_lines("sound play 8"), 5);
+  EXPECT_EQ(count_lines("delay 1500"), 4 + 1);
+}
+
+class HighScores : public Game {
+ protected:
+  void write_list(const game::EREDMENYLISTA& list) {
+    const auto bytes = game::encode(list);
+    write_file("Data/HighScores.cfg", {bytes.begin(), bytes.end()});
+  }
+  game::EREDMENYLISTA scores(std::initializer_list<int> xs) {
+    game::EREDMENYLISTA list;
+    std::size_t i = 0;
+    for (const int x : xs) {
+      list.NEV[i].assign("P" + std::to_string(i + 1));
+      list.X[i] = static_cast<std::int16_t>(x);
+      list.PONT[i].assign(std::to_string(x));
+      list.DATUM[i].assign("2004. 1. 1.");
+      ++i;
+    }
+    return list;
+  }
+};
+
+TEST_F(HighScores, TheFileAfterAnEntryIsExactlyTheRecord) {
+  game::EREDMENYLISTA list;
+  game::reset_list(list);
+  write_list(list);
+  run("Enter" + climb(3) + " m a x Esc", date(2005, 12, 24));
+  game::EREDMENYLISTA expected = list;
+  for (std::size_t i = 9; i > 0; --i) {
+    expected.NEV[i] = list.NEV[i - 1];
+    expected.X[i] = list.X[i - 1];
+    expected.PONT[i] = list.PONT[i - 1];
+    expected.DATUM[i] = list.DATUM[i - 1];
+  }
+  expected.NEV[0].assign("ZorvinSoft");
+  expected.X[0] = 3;
+  expected.PONT[0].assign("25 000 000");
+  expected.DATUM[0].assign("2005. 12. 24");
+  const auto bytes = game::encode(expected);
+  EXPECT_EQ(read_file("Data/HighScores.cfg"), std::vector<std::uint8_t>(bytes.begin(), bytes.end()))
+      << "X2 is neither moved nor refreshed by an entry";
+}
+
+TEST_F(HighScores, TiesGoAboveAndTheTenthPlaceCounts) {
+  write_list(scores({9, 8, 7, 3, 3, 3, 2, 2, 2, 1}));
+  run("Enter" + climb(3) + " m a x Esc");
+  auto list = stored_list();
+  EXPECT_EQ(list.NEV[3].view(), "ZorvinSoft") << "above the equal entries";
+  EXPECT_EQ(list.NEV[4].view(), "P4");
+  EXPECT_EQ(list.NEV[9].view(), "P9") << "the old tenth leaves";
+
+  write_list(scores({9, 9, 9, 9, 9, 9, 9, 9, 9, 0}));
+  run("Enter" + climb(2) + " m a x Esc");
+  list = stored_list();
+  EXPECT_EQ(list.NEV[9].view(), "ZorvinSoft") << "beating only the tenth entry still enters";
+  EXPECT_EQ(list.X[9], 2);
+  EXPECT_EQ(count_lines("Felkerült"), 1);
+
+  write_list(scores({9, 9, 9, 9, 9, 9, 9, 9, 9, 9}));
+  run("Enter" + climb(2) + " m a x Esc");
+  EXPECT_EQ(stored_list().NEV[9].view(), "P10");
+  EXPECT_EQ(count_lines("Felkerült"), 0);
+  EXPECT_EQ(count_lines("\" H. Név"), 1) << "the list follows the game anyway";
+}
+
+TEST_F(HighScores, TheListScreenAndItsReset) {
+  write_list(scores({7, 5}));
+  run("Down Down Enter T Enter t Esc");
+  EXPECT_EQ(count_lines("\" H. Név"), 2);
+  const auto list = stored_list();
+  for (std::size_t i = 0; i < 10; ++i) {
+    EXPECT_EQ(list.NEV[i].view(), "ZorvinSoft");
+    EXPECT_EQ(list.X[i], 1);
+    EXPECT_EQ(list.PONT[i].view(), "0");
+    EXPECT_EQ(list.DATUM[i].view(), "2005. 1. 1.");
+  }
+  EXPECT_TRUE(drew("T - Összes eredmény törlése", 200, 180));
+  EXPECT_TRUE(drew("A visszalépéshez nyomjon meg egy gombot", 150, 190));
+  EXPECT_TRUE(drew(" 2. P2", 100, 80));
+  EXPECT_TRUE(drew("5", 340, 80));
+  EXPECT_TRUE(drew("10. ", 100, 160));
+  EXPECT_EQ(shell::HOL, 3);
+}
+
+TEST_F(HighScores, MissingAndDamagedFiles) {
+  EXPECT_EQ(run("Down Down Enter x Esc"), 0) << "no file: the empty list of this run";
+  EXPECT_TRUE(drew(" 1. ", 100, 70));
+  EXPECT_FALSE(fs::exists("Data/HighScores.cfg"));
+
+  write_file("Data/HighScores.cfg", std::vector<std::uint8_t>(729, 0));
+  EXPECT_EQ(run("Down Down Enter x Esc"), 100);
+  EXPECT_NE(captured_stderr.find("HighScores.cfg"), std::string::npos);
+  EXPECT_EQ(read_file("Data/HighScores.cfg").size(), 729U) << "a damaged list is never overwritten";
+  EXPECT_EQ(run("Enter" + climb(2) + " m a x"), 100);
+  EXPECT_EQ(read_file("Data/HighScores.cfg").size(), 729U);
+
+  auto longer = game::encode(scores({4}));
+  std::vector<std::uint8_t> bytes(longer.begin(), longer.end());
+  bytes.resize(800, 0x11);
+  write_file("Data/HighScores.cfg", bytes);
+  run("Down Down Enter t Esc");
+  EXPECT_EQ(read_file("Data/HighScores.cfg").size(), 730U) << "the next write cuts it to one record";
+}
+
+// Thousands of games with random keys: nothing crashes, each game ends at
+// most once, and the list on disk stays whole and sorted.
+TEST_F(HighScores, RandomGamesKeepTheInvariants) {
+  std::mt19937 rng(20261207);
+  const std::string keys = "abcdabcdabcdtfkmxA";
+  const std::string menu = "Enter Enter Enter Down Up";
+  int games = 0;
+  for (int run_no = 0; run_no < 40; ++run_no) {
+    std::string script;
+    int letters = 0;
+    for (int k = 0; k < 600; ++k) {
+      if (rng() % 8 == 0) {
+        script += " Enter";  // a new game from the menu, when the menu is on screen
+      } else {
+        script += std::string(" ") + keys[rng() % keys.size()];
+        ++letters;
+      }
+    }
+    (void)letters;
+    (void)menu;
+    for (char right : {'a', 'c'}) {
+      write_banks(right);
+      ASSERT_EQ(run(script), 0) << run_no;
+      ++games;
+      // At most one ending per game: each game's texts between two "sound stop 1"s.
+      int endings = 0;
+      for (const auto& line : recorder->lines()) {
+        if (line.find("sound stop 1") != std::string::npos) {
+          ASSERT_LE(endings, 1);
+          endings = 0;
+        }
+        if (line.find("\"A menühöz lépéshez") != std::string::npos) ++endings;
+      }
+      ASSERT_LE(endings, 1);
+      if (fs::exists("Data/HighScores.cfg")) {
+        const auto list = stored_list();
+        for (std::size_t i = 1; i < 10; ++i) ASSERT_GE(list.X[i - 1], list.X[i]) << "sorted";
+      }
+    }
+  }
+  EXPECT_EQ(games, 80);
+}
+
+}  // namespace
