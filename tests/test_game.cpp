@@ -350,25 +350,20 @@ TEST_F(HighScores, MissingAndDamagedFiles) {
 TEST_F(HighScores, RandomGamesKeepTheInvariants) {
   std::mt19937 rng(20261207);
   const std::string keys = "abcdabcdabcdtfkmxA";
-  const std::string menu = "Enter Enter Enter Down Up";
   int games = 0;
   for (int run_no = 0; run_no < 40; ++run_no) {
     std::string script;
-    int letters = 0;
     for (int k = 0; k < 600; ++k) {
       if (rng() % 8 == 0) {
-        script += " Enter";  // a new game from the menu, when the menu is on screen
+        script += " Enter";  // a new game, when the menu is on screen
       } else {
         script += std::string(" ") + keys[rng() % keys.size()];
-        ++letters;
       }
     }
-    (void)letters;
-    (void)menu;
     for (char right : {'a', 'c'}) {
       write_banks(right);
       ASSERT_EQ(run(script), 0) << run_no;
-      ++games;
+      games += count_lines("sound stop 1");
       // At most one ending per game: each game's texts between two "sound stop 1"s.
       int endings = 0;
       for (const auto& line : recorder->lines()) {
@@ -385,7 +380,7 @@ TEST_F(HighScores, RandomGamesKeepTheInvariants) {
       }
     }
   }
-  EXPECT_EQ(games, 80);
+  EXPECT_GT(games, 2000);
 }
 
 }  // namespace
