@@ -61,11 +61,13 @@ TEST_F(MainMenu, ItemsActInTheirOrder) {
   EXPECT_EQ(run("Up Enter"), 0) << "Kilépés quits";
   EXPECT_TRUE(drew("Viszlát!", 10, 10));
 
-  run("Down Enter");
-  EXPECT_EQ(shell::HOL, 1) << "back from the settings on the first item";
+  run("Down Enter Up Enter");
+  EXPECT_EQ(shell::HOL, 1) << "back from the settings (its Kilépés ends them) on the first item";
+  EXPECT_EQ(count_lines("\"Vissza\""), 3) << "the settings menu drawn on entry and after each of Up's two bytes";
+  EXPECT_TRUE(drew("Viszlát!", 10, 10));
   run("Down Down Enter");
   EXPECT_EQ(shell::HOL, 3) << "the list keeps its item";
-  run("Up Up Enter");
+  run("Up Up Enter x");
   EXPECT_EQ(shell::HOL, 1) << "back from the about screen on the first item";
 
   run("Enter");
@@ -84,7 +86,7 @@ TEST_F(MainMenu, SoundSwitchedOffMeansNoMusicButTheStopStillHappens) {
 }
 
 TEST_F(MainMenu, KeysTypedDuringTheTitleWaitForTheMenu) {
-  run("@100 Down @4000 Enter");
+  run("@100 Down @4000 Enter Esc");
   EXPECT_EQ(shell::HOL, 1) << "Down, then Enter on the settings, which come back on item 1";
   EXPECT_EQ(count_lines("5000 key-wait 1"), 1);
   EXPECT_EQ(count_lines(" key 13"), 1);

@@ -8,7 +8,9 @@
 #include "platform/cp852.hpp"
 #include "platform/graph.hpp"
 #include "screen/logo.hpp"
+#include "shell/about.hpp"
 #include "shell/settings.hpp"
+#include "shell/settings_screens.hpp"
 #include "sound/sound.hpp"
 
 namespace shell {
@@ -51,12 +53,12 @@ void main_menu() {
         game::KOZONSEG = 0;
       }
       if (HOL == 2) {
-        // The settings screens come back here with the first item highlighted.
+        settings_menu();
         HOL = 1;
       }
       if (HOL == 3) game::highscore_screen();
       if (HOL == 4) {
-        // The about screen comes back here with the first item highlighted.
+        about_screen();
         HOL = 1;
       }
       if (HOL == 5) KILEPES();

@@ -1,54 +1,83 @@
 #include "sound/sound.hpp"
 
+#include <cstdio>
 #include <string>
 
+#include "platform/files.hpp"
 #include "platform/graph.hpp"
+#include "sound/audio.hpp"
 
 namespace sound {
 
-// Until the audio output exists the slots only remember what the game asked
-// for, and every operation shows in the trace.
 std::array<std::uint32_t, MAXSND + 1> STREAM{};
 
 namespace {
 
-std::uint32_t g_next_handle = 1;
+AudioDevice* g_device = nullptr;
+bool g_open = false;
+bool g_warned = false;
 
 void trace(std::string_view operation, int slot, std::string_view file = {}) {
   if (platform::Tracer* t = platform::tracer()) t->sound(operation, slot, file);
 }
 
+bool valid(std::int16_t slot) { return slot >= 1 && slot <= MAXSND; }
+
 }  // namespace
+
+void use_audio_device(AudioDevice* device) { g_device = device; }
 
 void reset_state() {
   STREAM.fill(0);
-  g_next_handle = 1;
+  g_open = false;
 }
 
 void INIT_STUFF() {
   for (int IS = 1; IS <= MAXSND; ++IS) STREAM[static_cast<std::size_t>(IS)] = 0;
   trace("init", 0);
+  if (g_device == nullptr) return;
+  std::string why;
+  g_open = g_device->open(44100, &why);
+  if (!g_open && !g_warned) {
+    // Said once; the game then runs on without sound.
+    std::fprintf(stderr, "zelvanos: no sound: %s\n", why.c_str());
+    g_warned = true;
+  }
 }
 
 void DONE_STUFF() {
-  for (int IS = 1; IS <= MAXSND; ++IS) STREAM[static_cast<std::size_t>(IS)] = 0;
+  for (int IS = 1; IS <= MAXSND; ++IS) {
+    std::uint32_t& handle = STREAM[static_cast<std::size_t>(IS)];
+    if (handle != 0 && g_open) g_device->free(handle);
+    handle = 0;
+  }
   trace("done", 0);
+  if (g_open) g_device->close();
+  g_open = false;
 }
 
 void LOAD_SONG(const char* P, std::int16_t HNDNO) {
-  if (HNDNO < 1 || HNDNO > MAXSND) return;
-  STREAM[static_cast<std::size_t>(HNDNO)] = g_next_handle++;
+  if (!valid(HNDNO)) return;
   trace("load", HNDNO, P);
+  std::uint32_t& handle = STREAM[static_cast<std::size_t>(HNDNO)];
+  // The sound replaced is freed at once, so memory does not grow game by game.
+  const std::uint32_t old = handle;
+  handle = g_open ? g_device->load(platform::game_path(P)) : 0;
+  if (old != 0) g_device->free(old);
 }
 
 void PLAY_SONG(std::int16_t HNDNO) {
-  if (HNDNO < 1 || HNDNO > MAXSND) return;
+  if (!valid(HNDNO)) return;
   trace("play", HNDNO);
+  const std::uint32_t handle = STREAM[static_cast<std::size_t>(HNDNO)];
+  if (handle != 0) g_device->play(handle);
 }
 
 void STOP_SONG(std::int16_t HNDNO) {
-  if (HNDNO < 1 || HNDNO > MAXSND) return;
+  if (!valid(HNDNO)) return;
   trace("stop", HNDNO);
+  const std::uint32_t handle = STREAM[static_cast<std::size_t>(HNDNO)];
+  if (handle != 0) g_device->stop(handle);
 }
 
 }  // namespace sound

@@ -1,0 +1,9 @@
+#pragma once
+// The about screen and the three screens it leads to: the ZORVIN
+// animation, the licence and the thanks.
+
+namespace shell {
+
+void about_screen();
+
+}  // namespace shell

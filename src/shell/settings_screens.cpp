@@ -1,0 +1,272 @@
+#include "shell/settings_screens.hpp"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "game/game.hpp"
+#include "platform/cp852.hpp"
+#include "platform/graph.hpp"
+#include "screen/logo.hpp"
+#include "shell/indicators.hpp"
+#include "shell/menu.hpp"
+#include "shell/settings.hpp"
+
+namespace shell {
+
+using namespace platform;
+
+namespace {
+
+constexpr std::uint8_t kEnter = 13;
+constexpr std::uint8_t kEsc = 27;
+
+struct Item {
+  std::string_view label;
+  std::int16_t y;
+};
+
+void draw_items(std::initializer_list<Item> items) {
+  std::int16_t number = 1;
+  for (const Item& item : items) MENUK(number++, item.y, item.label);
+}
+
+std::string one_char(std::uint8_t key) { return std::string(1, static_cast<char>(key)); }
+
+// 1 becomes 0, every other value 1.
+void toggle(std::int16_t& field) { field = field == 1 ? 0 : 1; }
+// 5 becomes 0, every other value 5.
+void toggle_lifeline(std::int16_t& state) { state = state == 5 ? 0 : 5; }
+
+// One sub-screen: passes of draw, key, act until its key is Esc; it is
+// entered and left with the first item highlighted.
+template <typename Draw, typename Act, typename AfterKey>
+void sub_screen(std::int16_t items, Draw draw, Act act, AfterKey after_key) {
+  HOL = 1;
+  do {
+    ClearDevice();
+    screen::LOGO();
+    draw();
+    KISMENU = ReadKey();
+    if (KISMENU == kEnter) act();
+    FEL_LE(one_char(KISMENU), items);
+    after_key();
+  } while (KISMENU != kEsc);
+  HOL = 1;
+}
+
+void no_extra() {}
+
+void back() { KISMENU = kEsc; }
+
+void header_switches() {
+  sub_screen(
+      6,
+      [] {
+        draw_items({{"MiniLogó kijelzése"_cp, 60},
+                    {"ZorvinLogó kijelzése"_cp, 70},
+                    {"Dátum kijelzése"_cp, 80},
+                    {"Származási hely k. :)"_cp, 90},
+                    {"Vissza"_cp, 110},
+                    {"Kilépés"_cp, 120}});
+        PIROS_ZOLD(CONFIG.MINILOGO, 0, 60);
+        PIROS_ZOLD(CONFIG.ZORVINLOGO, 0, 70);
+        PIROS_ZOLD(CONFIG.DATUM, 0, 80);
+        PIROS_ZOLD(CONFIG.MADE_IN_HUNGARY, 0, 90);
+      },
+      [] {
+        if (HOL == 1) toggle(CONFIG.MINILOGO);
+        if (HOL == 2) toggle(CONFIG.ZORVINLOGO);
+        if (HOL == 3) toggle(CONFIG.DATUM);
+        if (HOL == 4) toggle(CONFIG.MADE_IN_HUNGARY);
+        if (HOL == 5) back();
+        if (HOL == 6) KILEPES();
+      },
+      no_extra);
+}
+
+void game_mode() {
+  sub_screen(
+      4,
+      [] {
+        draw_items({{"Normál játékmód"_cp, 60}, {"Véletlen kérdések"_cp, 70}, {"Vissza"_cp, 90}, {"Kilépés"_cp, 100}});
+        SetColor(2);
+        if (CONFIG.JATEKMOD == 1) {
+          OutTextXY(200, 60, "Normál játékmód"_cp);
+        } else {
+          OutTextXY(200, 70, "Véletlen kérdések"_cp);
+        }
+        SetColor(15);
+      },
+      [] {
+        if (HOL == 1) CONFIG.JATEKMOD = 1;
+        if (HOL == 2) CONFIG.JATEKMOD = 0;
+        if (HOL == 3) back();
+        if (HOL == 4) KILEPES();
+      },
+      no_extra);
+}
+
+void lifelines() {
+  sub_screen(
+      5,
+      [] {
+        draw_items({{"Telefon"_cp, 60}, {"Felezö"_cp, 70}, {"Közönség"_cp, 80}, {"Vissza"_cp, 100}, {"Kilépés"_cp, 110}});
+        OutTextXY(200, 130, "FIGYELEM:           "_cp);
+        OutTextXY(200, 140, "Minden játék        "_cp);
+        OutTextXY(200, 150, "befejezése után     "_cp);
+        OutTextXY(200, 160, "újra elérhető lesz  "_cp);
+        OutTextXY(200, 170, "az összes segítség. "_cp);
+        PIROS_ZOLD(game::TEL, 5, 60);
+        PIROS_ZOLD(game::FELEZ, 5, 70);
+        PIROS_ZOLD(game::KOZONSEG, 5, 80);
+      },
+      [] {
+        if (HOL == 1) toggle_lifeline(game::TEL);
+        if (HOL == 2) toggle_lifeline(game::FELEZ);
+        if (HOL == 3) toggle_lifeline(game::KOZONSEG);
+        if (HOL == 4) back();
+        if (HOL == 5) KILEPES();
+      },
+      no_extra);
+}
+
+constexpr std::array<Item, 6> kSchemes = {{{"Alapérték (sárga-zöld)"_cp, 60},
+                                           {"Barna-sárga"_cp, 70},
+                                           {"Fekete-fehér"_cp, 80},
+                                           {"Lila alap"_cp, 90},
+                                           {"Sárga-fehér"_cp, 100},
+                                           {"Világoskék-piros"_cp, 110}}};
+
+void colours() {
+  sub_screen(
+      8,
+      [] {
+        for (std::size_t i = 0; i < kSchemes.size(); ++i) {
+          MENUK(static_cast<std::int16_t>(i + 1), kSchemes[i].y, kSchemes[i].label);
+        }
+        MENUK(7, 130, "Vissza"_cp);
+        MENUK(8, 140, "Kilépés"_cp);
+        OutTextXY(415, 90, "A:");
+        if (const int scheme = current_scheme(CONFIG); scheme != 0) {
+          const Item& item = kSchemes[static_cast<std::size_t>(scheme - 1)];
+          SetColor(2);
+          OutTextXY(200, item.y, item.label);
+          SetColor(15);
+        }
+      },
+      [] {
+        if (HOL >= 1 && HOL <= 6) {
+          const ColourScheme& c = kColourSchemes[static_cast<std::size_t>(HOL - 1)];
+          CONFIG.KERETSZIN = c.KERETSZIN;
+          CONFIG.JELOLOSZIN = c.JELOLOSZIN;
+          CONFIG.VILLOGOSZIN = c.VILLOGOSZIN;
+        }
+        if (HOL == 7) back();
+        if (HOL == 8) KILEPES();
+      },
+      [] {
+        // The right arrow's code plays the highlighted scheme's sample.
+        if (KISMENU == 77 && HOL >= 1 && HOL <= 6) {
+          const ColourScheme& c = kColourSchemes[static_cast<std::size_t>(HOL - 1)];
+          PELDA_SZIN(c.JELOLOSZIN, c.VILLOGOSZIN);
+        }
+      });
+}
+
+void question_sets() {
+  struct Set {
+    std::string_view label;
+    std::string_view name;
+    std::int16_t y;
+  };
+  static constexpr std::array<Set, 5> kSets = {{
+      {"Alapértelmezett   51db   ZorvinSoft"_cp, "Alapértelmezett"_cp, 60},
+      {"Gyerek (könnyű)   106db  Morfan"_cp, "Gyerek (könnyű)"_cp, 70},
+      {"Számítástechnika  30db   PeldeSoft"_cp, "Számítástechnika"_cp, 90},
+      {"Kelvarion         45db   PeldeSoft"_cp, "Kelvarion"_cp, 100},
+      {"Labdarúgás        25db   Ravlik"_cp, "Labdarúgás"_cp, 110},
+  }};
+  sub_screen(
+      7,
+      [] {
+        for (std::size_t i = 0; i < kSets.size(); ++i) {
+          MENUK(static_cast<std::int16_t>(i + 1), kSets[i].y, kSets[i].label);
+        }
+        MENUK(6, 130, "Vissza"_cp);
+        MENUK(7, 140, "Kilépés"_cp);
+        if (CONFIG.KERDESEK >= 1 && CONFIG.KERDESEK <= 5) {
+          const Set& set = kSets[static_cast<std::size_t>(CONFIG.KERDESEK - 1)];
+          SetColor(2);
+          OutTextXY(200, set.y, set.name);
+          SetColor(15);
+        }
+      },
+      [] {
+        if (HOL >= 1 && HOL <= 5) CONFIG.KERDESEK = HOL;
+        if (HOL == 6) back();
+        if (HOL == 7) KILEPES();
+      },
+      no_extra);
+}
+
+// Items 1 and 2: the names are edited by the separate settings program.
+void names_message() {
+  ClearDevice();
+  screen::LOGO();
+  OutTextXY(100, 60, "Ezt a beállítást csak a \"Beállítások\" programban változtathatja meg"_cp);
+  OutTextXY(100, 70, "(Start Menü\\Programok\\ZorvinSoft\\Qavo\\Beállítások)"_cp);
+  OutTextXY(100, 90, "A visszalépéshez nyomjon meg egy billentyűt."_cp);
+  ReadKey();
+}
+
+void reset_confirmation() {
+  ClearDevice();
+  screen::LOGO();
+  OutTextXY(200, 60, "Biztos benne? (I)gen/(N)em"_cp);
+  KISMENU = ReadKey();
+  if (KISMENU == 'i') ALAPBEALLIT();
+}
+
+}  // namespace
+
+void settings_menu() {
+  HOL = 1;
+  do {
+    ClearDevice();
+    screen::LOGO();
+    draw_items({{"Játékos neve"_cp, 60},
+                {"Müsorvezetö"_cp, 70},
+                {"Müködés"_cp, 80},
+                {"Játékmód"_cp, 90},
+                {"Segítségek"_cp, 100},
+                {"Színek"_cp, 110},
+                {"Kérdések"_cp, 120},
+                {"Hangok"_cp, 130},
+                {"K. kiírása előtt várakozás"_cp, 140},
+                {"Beállítások visszaállítása"_cp, 160},
+                {"Vissza"_cp, 180},
+                {"Kilépés"_cp, 190}});
+    PIROS_ZOLD(CONFIG.HANGOK, 0, 130);
+    PIROS_ZOLD(CONFIG.VARAKOZAS, 0, 140);
+    save_config();
+    MENU = ReadKey();
+    if (MENU == kEnter) {
+      if (HOL == 1) names_message();
+      if (HOL == 2) names_message();
+      if (HOL == 3) header_switches();
+      if (HOL == 4) game_mode();
+      if (HOL == 5) lifelines();
+      if (HOL == 6) colours();
+      if (HOL == 7) question_sets();
+      if (HOL == 8) toggle(CONFIG.HANGOK);
+      if (HOL == 9) toggle(CONFIG.VARAKOZAS);
+      if (HOL == 10) reset_confirmation();
+      if (HOL == 11) MENU = kEsc;
+      if (HOL == 12) KILEPES();
+    }
+    FEL_LE(one_char(MENU), 12);
+  } while (MENU != kEsc);
+}
+
+}  // namespace shell
