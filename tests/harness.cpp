@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include "game/questions.hpp"
 #include "platform/graph.hpp"
 #include "shell/menu.hpp"
 
@@ -43,6 +44,32 @@ std::vector<std::uint8_t> read_file(const fs::path& path) {
 void write_file(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Banks for every set in which the right answer is always `right`.
+void write_banks(char right) {
+  game::KERDESEKFULL bank{};
+  for (int i = 0; i < 3; ++i) {
+    auto& r = bank[static_cast<std::size_t>(i)];
+    r.KERDES.assign("Question " + std::to_string(i + 1) + "?");
+    r.A.assign("Alpha");
+    r.B.assign("Bravo");
+    r.C.assign("Charlie");
+    r.D.assign("Delta");
+    r.JOVALASZ.assign(std::string(1, right));
+  }
+  bank[3].KERDES.assign("*");
+  const auto bytes = game::encode_bank(bank);
+  for (const char* set : {"Default", "Children"}) {
+    fs::create_directories(fs::path("Questions") / set);
+    for (int n = 1; n <= 10; ++n) {
+      write_file(fs::path("Questions") / set / ((n < 10 ? "0" : "") + std::to_string(n) + ".lmk"), bytes);
+    }
+  }
+  fs::create_directories("Questions/Single");
+  for (const char* f : {"szamtech", "kelvarion", "labdarugas"}) {
+    write_file(fs::path("Questions/Single") / (std::string(f) + ".lmk"), bytes);
+  }
 }
 
 void HeadlessTest::SetUp() {

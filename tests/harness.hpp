@@ -37,6 +37,10 @@ void write_file(const std::filesystem::path& path, const std::vector<std::uint8_
 
 // A fresh program state on the headless backend, with a recorder, in a
 // scratch working folder holding Data/ and the factory settings (also in CONFIG).
+// Bank files for every set in the working folder, in which the right answer
+// is always `right`.
+void write_banks(char right = 'a');
+
 class HeadlessTest : public ::testing::Test {
  protected:
   void SetUp() override;

@@ -18,32 +18,6 @@ using namespace testing_support;
 
 namespace {
 
-// Banks for every set in which the right answer is always `right`.
-void write_banks(char right = 'a') {
-  game::KERDESEKFULL bank{};
-  for (int i = 0; i < 3; ++i) {
-    auto& r = bank[static_cast<std::size_t>(i)];
-    r.KERDES.assign("Question " + std::to_string(i + 1) + "?");
-    r.A.assign("Alpha");
-    r.B.assign("Bravo");
-    r.C.assign("Charlie");
-    r.D.assign("Delta");
-    r.JOVALASZ.assign(std::string(1, right));
-  }
-  bank[3].KERDES.assign("*");
-  const auto bytes = game::encode_bank(bank);
-  for (const char* set : {"Default", "Children"}) {
-    fs::create_directories(fs::path("Questions") / set);
-    for (int n = 1; n <= 10; ++n) {
-      write_file(fs::path("Questions") / set / ((n < 10 ? "0" : "") + std::to_string(n) + ".lmk"), bytes);
-    }
-  }
-  fs::create_directories("Questions/Single");
-  for (const char* f : {"szamtech", "kelvarion", "labdarugas"}) {
-    write_file(fs::path("Questions/Single") / (std::string(f) + ".lmk"), bytes);
-  }
-}
-
 // Keys that answer `levels` questions right, each followed by a key for the prompt.
 std::string climb(int levels) {
   std::string keys;
