@@ -171,6 +171,17 @@ TEST_F(SettingsFile, WritesReplaceTheWholeFileAtomically) {
   EXPECT_EQ(read_file("Data/Config.cfg"), factory_bytes());
   EXPECT_EQ(std::distance(fs::directory_iterator("Data"), fs::directory_iterator{}), 1);
   EXPECT_EQ(platform::game_path("Data\\Config.cfg"), fs::path("Data") / "Config.cfg");
+
+  // What a crash left behind is cleared by the next write; a write that may
+  // still be going on, and other files, are left alone.
+  write_file("Data/Config.cfg.tmp4242", {1, 2, 3});
+  fs::last_write_time("Data/Config.cfg.tmp4242", fs::file_time_type::clock::now() - std::chrono::hours(1));
+  write_file("Data/Config.cfg.tmp4343", {1});
+  write_file("Data/Config.cfg.tmpx", {1});
+  shell::save_config();
+  EXPECT_FALSE(fs::exists("Data/Config.cfg.tmp4242"));
+  EXPECT_TRUE(fs::exists("Data/Config.cfg.tmp4343"));
+  EXPECT_TRUE(fs::exists("Data/Config.cfg.tmpx"));
 }
 
 TEST_F(SettingsFile, TheResetWritesFactoryValuesAndSaysSo) {

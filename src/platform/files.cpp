@@ -1,6 +1,7 @@
 #include "platform/files.hpp"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <system_error>
 
@@ -44,6 +45,22 @@ int open_error(int err, const std::filesystem::path& path) {
     case EISDIR:
     case EROFS: return 5;
     default: return 5;
+  }
+}
+
+// Temporary files of writes that a crash cut short: "<name>.tmp<pid>" beside
+// the target, older than any write takes.
+void remove_stale_temporaries(const std::filesystem::path& target) {
+  std::error_code ec;
+  const auto folder = target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
+  const std::string prefix = target.filename().string() + ".tmp";
+  const auto now = std::filesystem::file_time_type::clock::now();
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+    if (name.find_first_not_of("0123456789", prefix.size()) != std::string::npos) continue;
+    const auto written = entry.last_write_time(ec);
+    if (!ec && now - written > std::chrono::seconds(10)) std::filesystem::remove(entry.path(), ec);
   }
 }
 
@@ -114,6 +131,7 @@ void write_record(const std::filesystem::path& path, std::span<const std::uint8_
     std::filesystem::remove(temp, ec);
     throw IoError(101, path, describe(101) + ", the old file is kept");
   }
+  remove_stale_temporaries(path);
 }
 
 }  // namespace platform

@@ -62,10 +62,11 @@ void licence() {
 }
 
 std::string boxed(std::string_view text) {
-  std::string line("│ "_cp);
+  std::string line;
+  line += "│ "_cp;
   line += text;
   line.resize(2 + 41, ' ');
-  line += std::string(" │"_cp);
+  line += " │"_cp;
   return line;
 }
 

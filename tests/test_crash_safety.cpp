@@ -1,0 +1,134 @@
+// Killing the game in the middle of its writes: the settings and the
+// high-score files are always a whole old or a whole new record.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <set>
+#include <thread>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include "game/highscores.hpp"
+#include "harness.hpp"
+#include "shell/settings.hpp"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+using namespace testing_support;
+
+namespace {
+
+// Starts the replay tool on the folder and kills it after `after`.
+void run_and_kill(const std::string& keys, std::chrono::microseconds after) {
+  const std::string replay = ZELVANOS_REPLAY;
+  std::vector<std::string> args = {replay, "--dir", "game", "--type", keys, "--date", "2005-03-07",
+                                   "--out", "out",  "--shots", "none"};
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  ASSERT_EQ(posix_spawn(&pid, replay.c_str(), nullptr, nullptr, argv.data(), environ), 0);
+  std::this_thread::sleep_for(after);
+  kill(pid, SIGKILL);
+  int status = 0;
+  waitpid(pid, &status, 0);
+}
+
+std::vector<std::uint8_t> bytes_of(const shell::BEALLITASOK& s) {
+  const auto b = shell::encode(s);
+  return {b.begin(), b.end()};
+}
+
+std::vector<std::uint8_t> bytes_of(const game::EREDMENYLISTA& l) {
+  const auto b = game::encode(l);
+  return {b.begin(), b.end()};
+}
+
+class CrashSafety : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories("game/Data");
+    shell::apply_factory_values(settings);
+    write_file("game/Data/Config.cfg", bytes_of(settings));
+    fs::current_path("game");
+    write_banks('a');
+    fs::current_path("..");
+  }
+  ScratchDir dir;
+  shell::BEALLITASOK settings;
+};
+
+TEST_F(CrashSafety, SettingsSurviveKillsDuringWrites) {
+  // Into the settings, to "Hangok", and toggle it again and again: every
+  // pass writes the file, alternating between two records.
+  std::string keys = "Down Enter Down Down Down Down Down Down Down";
+  for (int i = 0; i < 3000; ++i) keys += " Enter";
+  auto off = settings;
+  off.HANGOK = 0;
+  const std::set<std::vector<std::uint8_t>> valid = {bytes_of(settings), bytes_of(off)};
+  std::mt19937 rng(7);
+  std::set<std::vector<std::uint8_t>> seen;
+  for (int i = 0; i < 300; ++i) {
+    run_and_kill(keys, std::chrono::microseconds(rng() % 20000));
+    const auto now = read_file("game/Data/Config.cfg");
+    ASSERT_EQ(valid.count(now), 1U) << "kill " << i << ": " << now.size() << " bytes";
+    seen.insert(now);
+  }
+  EXPECT_EQ(seen.size(), 2U) << "the kills landed between writes of both kinds";
+}
+
+TEST_F(CrashSafety, HighScoresSurviveKillsDuringWrites) {
+  game::EREDMENYLISTA reset;
+  game::reset_list(reset);
+  write_file("game/Data/HighScores.cfg", bytes_of(reset));
+  // A game stopped on level 2 enters the list; the list screen then shows
+  // it (refreshing the count texts) and "t" resets it. Over and over.
+  std::string keys;
+  for (int i = 0; i < 400; ++i) keys += " Enter a n m a x t";
+  // Every complete record on the way is the reset list with the game's
+  // entries (left by earlier runs cut short before their reset) at its top;
+  // name bytes beyond their lengths vary.
+  const auto whole = [](const std::vector<std::uint8_t>& bytes) {
+    if (bytes.size() != 730) return false;
+    const auto list = game::decode(std::span<const std::uint8_t, 730>(bytes.data(), 730));
+    bool in_entries = true;
+    for (std::size_t i = 0; i < 10; ++i) {
+      const bool entry = list.PONT[i].view() == "5 000 000";
+      if (entry && !in_entries) return false;
+      in_entries = entry;
+      if (!entry && list.PONT[i].view() != "0") return false;
+      if (list.DATUM[i].view() != (entry ? "2005. 3. 7" : "2005. 1. 1.")) return false;
+      if (list.NEV[i].view() != "ZorvinSoft" || list.X[i] != 1) return false;
+      if (list.X2[i].view() != list.X2[0].view()) return false;
+    }
+    return true;
+  };
+  std::mt19937 rng(11);
+  std::set<std::vector<std::uint8_t>> seen;
+  for (int i = 0; i < 300; ++i) {
+    run_and_kill(keys, std::chrono::microseconds(rng() % 20000));
+    const auto now = read_file("game/Data/HighScores.cfg");
+    std::string shown;
+    if (now.size() == 730) {
+      const auto l = game::decode(std::span<const std::uint8_t, 730>(now.data(), 730));
+      for (std::size_t k = 0; k < 10; ++k) {
+        shown += std::string(l.NEV[k].view()) + "|" + std::to_string(l.X[k]) + "|" + std::string(l.PONT[k].view()) +
+                 "|" + std::string(l.DATUM[k].view()) + "|" + std::string(l.X2[k].view()) + "\n";
+      }
+    }
+    ASSERT_TRUE(whole(now)) << "kill " << i << ": " << now.size() << " bytes\n" << shown;
+    seen.insert(now);
+  }
+  EXPECT_GE(std::count_if(seen.begin(), seen.end(), [](const auto& b) { return b[281] == '5'; }), 1)
+      << "some kills came after an entry was written";
+  EXPECT_GE(seen.size(), 3U);
+}
+
+}  // namespace
