@@ -66,10 +66,11 @@ void prepare(const fs::path& dir, const fs::path& sounds) {
 }
 
 int play_games(int games) {
-  std::string keys = "Enter";
+  std::string keys;
   for (int g = 0; g < games; ++g) {
+    keys += g == 0 ? "Enter" : " Up Up Enter";  // from the list's item back to the first
     for (int level = 0; level < 10; ++level) keys += " a n";
-    keys += " Esc Enter";  // leave the list, start again
+    keys += " Esc";  // the top prize shows the list; leave it
   }
   std::string error;
   platform::HeadlessBackend backend(platform::Date{2005, 3, 7, 1}, *platform::parse_key_script(keys, &error));
@@ -77,6 +78,7 @@ int play_games(int games) {
   platform::use_backend(&backend);
   const int code = shell::program();
   platform::use_backend(nullptr);
+  if (backend.keys_left() != 0) std::fprintf(stderr, "zelvanos-sound-soak: the games ended early\n");
   return code;
 }
 
@@ -110,10 +112,12 @@ int main(int argc, char** argv) {
 
   const int first = play_games(1);
   const long after_one = resident_kib();
+  const auto t0 = std::chrono::steady_clock::now();
   const int rest = play_games(games);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   const long after_all = resident_kib();
-  std::printf("resident memory after 1 game: %ld KiB; after %d more games: %ld KiB (exit codes %d, %d)\n", after_one,
-              games, after_all, first, rest);
+  std::printf("resident memory after 1 game: %ld KiB; after %d more games: %ld KiB (%.1f s, exit codes %d, %d)\n",
+              after_one, games, after_all, seconds, first, rest);
   sound::use_audio_device(nullptr);
   fs::current_path(fs::temp_directory_path());
   fs::remove_all(dir);
