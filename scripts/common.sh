@@ -7,6 +7,8 @@ BUILD=${ZELVANOS_BUILD_DIR:-$ROOT/build}
 
 PACKAGES=(cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-mixer-dev libpng-dev
           libgtest-dev libbenchmark-dev)
+# What the tests need beyond the build: a real X server to run the window in.
+TEST_PACKAGES=(xvfb xdotool imagemagick openbox wmctrl)
 
 install_missing() {
   local missing=()

@@ -6,6 +6,7 @@
 set -uo pipefail
 game=$(realpath "$1") questions=$(realpath "$2") staged=$(realpath "$3")
 export SDL_AUDIODRIVER=dummy
+unset SDL_VIDEODRIVER
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"  # X and SDL keep caches until exit
 
 fail() { echo "FAIL: $*"; cleanup; exit 1; }
