@@ -2,6 +2,7 @@
 // player's and the quiz host's names, which the game itself never edits.
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -19,16 +20,17 @@ constexpr const char* kHelp =
     "Használat: zelvanos-beallitasok [--fajl FÁJL] [--nev NÉV] [--musorvezeto NÉV]\n"
     "\n"
     "Megmutatja a Zelvanos játék beállításait (alapból a munkakönyvtár\n"
-    "Data/Config.cfg fájlját), és beállítja a játékos nevét (--nev) és a\n"
-    "műsorvezető nevét (--musorvezeto). Egy név legfeljebb 25 karakter, és csak\n"
-    "olyan betűt tartalmazhat, amelyet a játék meg tud jeleníteni (852-es\n"
-    "kódlap). A rekord többi része változatlan marad; a fájl biztonságosan, egy\n"
+    "Data/Config.cfg fájlját, ha az nincs, a telepített játékét), és\n"
+    "beállítja a játékos nevét (--nev) és a műsorvezető nevét (--musorvezeto).\n"
+    "Egy név legfeljebb 25 karakter, és csak olyan betűt tartalmazhat, amelyet\n"
+    "a játék meg tud jeleníteni (852-es kódlap). A rekord többi része\n"
+    "változatlan marad; a fájl biztonságosan, egy\n"
     "ideiglenes fájlon keresztül íródik felül.\n"
     "\n"
     "Usage: zelvanos-beallitasok [--file FILE] [--player NAME] [--host NAME]\n"
     "\n"
     "Shows the Zelvanos game's settings (by default Data/Config.cfg in the\n"
-    "working folder) and sets the player's name (--player, or --nev) and the\n"
+    "working folder, else the installed game's) and sets the player's name (--player, or --nev) and the\n"
     "quiz host's name (--host, or --musorvezeto). A name has at most 25\n"
     "characters, each one the game can show (code page 852). Every other byte\n"
     "of the record is kept; the file is replaced safely, through a temporary\n"
@@ -84,10 +86,26 @@ int usage(const std::string& message) {
   return 64;
 }
 
+// The settings of the game in this folder; failing that, those of the
+// installed game's player folder.
+std::filesystem::path default_file() {
+  const std::filesystem::path here = platform::game_path(shell::kConfigFile);
+  std::error_code ec;
+  if (std::filesystem::exists(here, ec)) return here;
+  std::filesystem::path data;
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0') {
+    data = xdg;
+  } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+    data = std::filesystem::path(home) / ".local" / "share";
+  }
+  const std::filesystem::path installed = data / "zelvanos" / here;
+  return !data.empty() && std::filesystem::exists(installed, ec) ? installed : here;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::filesystem::path file = platform::game_path(shell::kConfigFile);
+  std::filesystem::path file = default_file();
   std::optional<std::string> player;
   std::optional<std::string> host;
   for (int i = 1; i < argc; ++i) {
