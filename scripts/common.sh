@@ -6,7 +6,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${ZELVANOS_BUILD_DIR:-$ROOT/build}
 
 PACKAGES=(cmake ninja-build g++ pkg-config libsdl2-dev libsdl2-mixer-dev libpng-dev
-          libgtest-dev libbenchmark-dev)
+          libgtest-dev libbenchmark-dev libxtst-dev)
 # What the tests need beyond the build: a real X server to run the window in.
 TEST_PACKAGES=(xvfb xdotool imagemagick openbox wmctrl)
 

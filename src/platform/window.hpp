@@ -4,6 +4,7 @@
 // turns key events into bytes of the key queue, while `game` runs on a
 // thread of its own. Returns the game's exit code.
 
+#include <chrono>
 #include <functional>
 
 namespace platform {
@@ -12,5 +13,9 @@ int run_windowed(const std::function<int()>& game);
 
 // Asks the open window to close, as its close button does.
 void post_window_close();
+
+// When the window first showed a frame (zero before that); for measuring
+// start-up.
+std::chrono::steady_clock::time_point first_present_time();
 
 }  // namespace platform

@@ -20,6 +20,8 @@
 namespace platform {
 namespace {
 
+std::atomic<std::int64_t> g_first_present{0};
+
 // Commands the game thread hands to the window thread.
 enum class Request { kNone, kOpen, kClose };
 enum class WindowState { kClosed, kOpen, kFailed };
@@ -218,6 +220,9 @@ class SdlBackend final : public Backend {
 
   void present() {
     present_pending_ = false;
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    std::int64_t none = 0;
+    g_first_present.compare_exchange_strong(none, now);
     void* raw = nullptr;
     int pitch = 0;
     if (SDL_LockTexture(texture_, nullptr, &raw, &pitch) == 0) {
@@ -405,6 +410,10 @@ class SdlBackend final : public Backend {
 std::atomic<SdlBackend*> g_running{nullptr};
 
 }  // namespace
+
+std::chrono::steady_clock::time_point first_present_time() {
+  return std::chrono::steady_clock::time_point(std::chrono::steady_clock::duration(g_first_present.load()));
+}
 
 void post_window_close() {
   if (SdlBackend* b = g_running.load()) b->post_quit();

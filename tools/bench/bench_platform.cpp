@@ -5,11 +5,15 @@
 
 #include <atomic>
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include "platform/cp852.hpp"
 #include "platform/graph.hpp"
 #include "platform/headless.hpp"
+#include "game/game.hpp"
+#include "game/questions.hpp"
+#include "screen/gamescreen.hpp"
 #include "screen/logo.hpp"
 #include "shell/menu.hpp"
 #include "shell/settings.hpp"
@@ -38,6 +42,37 @@ void MainMenuPass(benchmark::State& state) {
   platform::use_backend(nullptr);
 }
 BENCHMARK(MainMenuPass)->Unit(benchmark::kMicrosecond);
+
+// What a level draws once its announcement is over: clear, header, ladder,
+// the level's highlight, the boxes, a two-line question and four answers.
+void QuestionScreenPass(benchmark::State& state) {
+  shell::reset_all();
+  platform::HeadlessBackend backend(platform::Date{2005, 3, 7, 1});
+  platform::use_backend(&backend);
+  shell::apply_factory_values(shell::CONFIG);
+  game::X = 7;
+  screen::SZVG = "7";
+  const std::string question =
+      "Melyik magyar festő alkotása a \"Magányos cédrus\" című kép, amely 1907-ben készült?"_cp.data();
+  for (auto _ : state) {
+    platform::ClearDevice();
+    screen::LOGO();
+    screen::TABLAZAT();
+    platform::SetColor(shell::CONFIG.KERETSZIN);
+    platform::Rectangle(650, 106, 780, 121);
+    platform::Rectangle(650, 106, 665, 121);
+    platform::SetColor(15);
+    game::KERDES = question;
+    game::A = "Csontváry Kosztka Tivadar"_cp;
+    game::B = "Munkácsy Mihály"_cp;
+    game::C = "Szinyei Merse Pál"_cp;
+    game::D = "Rippl-Rónai József"_cp;
+    screen::KIIRAS();
+    benchmark::ClobberMemory();
+  }
+  platform::use_backend(nullptr);
+}
+BENCHMARK(QuestionScreenPass)->Unit(benchmark::kMicrosecond);
 
 // A key pushed by another thread (as the window thread does) until the game
 // thread's ReadKey returns it.
