@@ -41,6 +41,11 @@ std::vector<std::uint8_t> read_file(const fs::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::string read_text(const fs::path& path) {
+  const auto bytes = read_file(path);
+  return {bytes.begin(), bytes.end()};
+}
+
 void write_file(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

@@ -33,6 +33,7 @@ class ScratchDir {
 };
 
 std::vector<std::uint8_t> read_file(const std::filesystem::path& path);
+std::string read_text(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
 // A fresh program state on the headless backend, with a recorder, in a

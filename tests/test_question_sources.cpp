@@ -14,13 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 std::string question(const std::string& q, int right, const std::string& answer_prefix = "") {
   std::string out = "? " + q + "\n";
   for (int i = 0; i < 4; ++i) out += std::string(i == right ? "+ " : "- ") + answer_prefix + char('A' + i) + "\n";
@@ -131,7 +124,7 @@ TEST(ShippedSets, CountsQualityAndRoundTrip) {
     if (entry.path().extension() != ".txt") continue;
     ++banks;
     const auto relative = fs::relative(entry.path(), data);
-    const auto c = questions::compile(slurp(entry.path()));
+    const auto c = questions::compile(testing_support::read_text(entry.path()));
     EXPECT_TRUE(c.diagnostics.empty()) << relative << ": " << ::testing::PrintToString(messages(c));
     const std::string set = relative.parent_path().filename().string();
     const std::string name = relative.stem().string();

@@ -23,13 +23,6 @@ int run_replay(const std::string& args) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 class Replay : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -46,19 +39,19 @@ TEST_F(Replay, WritesShotsAndALogOfTheRun) {
   EXPECT_EQ(run_replay("--dir game --type 'Down Esc' --date 2005-12-25 --out out --delay-shots"), 0);
   for (const char* f : {"shot-001.png", "shot-002.png", "shot-003.png", "delay-001.png", "delay-002.png",
                         "final.png"}) {
-    const std::string png = slurp(fs::path("out") / f);
+    const std::string png = testing_support::read_text(fs::path("out") / f);
     ASSERT_GT(png.size(), 33U) << f;
     EXPECT_EQ(png.substr(1, 3), "PNG") << f;
     EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x03\x20\0\0\x02\x58", 8)) << f << " is 800 x 600";
   }
   EXPECT_FALSE(fs::exists("out/shot-004.png"));
-  const std::string log = slurp("out/log.txt");
+  const std::string log = testing_support::read_text("out/log.txt");
   EXPECT_NE(log.find("0 sound load 1 Sounds\\Main.mp3\n"), std::string::npos);
   EXPECT_NE(log.find("5000 text 200,70 colour 14 size 1 \"Beállítások\"\n"), std::string::npos);
   EXPECT_NE(log.find("text 273,474 colour 15 size 1 \"B\""), std::string::npos) << "Christmas";
   EXPECT_NE(log.find("5000 text 10,10 colour 15 size 3 \"Viszlát!\"\n"), std::string::npos);
   EXPECT_NE(log.find("5500 exit 0\n"), std::string::npos);
-  EXPECT_EQ(slurp("game/Data/Config.cfg").size(), 76U);
+  EXPECT_EQ(testing_support::read_text("game/Data/Config.cfg").size(), 76U);
 }
 
 TEST_F(Replay, ShotsOnRequestAndErrors) {
@@ -66,16 +59,16 @@ TEST_F(Replay, ShotsOnRequestAndErrors) {
   EXPECT_TRUE(fs::exists("out/shot-002.png"));
   EXPECT_TRUE(fs::exists("out/shot-005.png"));
   EXPECT_FALSE(fs::exists("out/shot-001.png"));
-  EXPECT_NE(slurp("out/log.txt").find(" exit 0\n"), std::string::npos) << "keys ran out: a clean end";
+  EXPECT_NE(testing_support::read_text("out/log.txt").find(" exit 0\n"), std::string::npos) << "keys ran out: a clean end";
 
   EXPECT_EQ(run_replay("--dir game --type 'byte:300' --out out"), 64);
-  EXPECT_NE(slurp("replay-stderr.txt").find("byte:300"), std::string::npos);
+  EXPECT_NE(testing_support::read_text("replay-stderr.txt").find("byte:300"), std::string::npos);
   EXPECT_EQ(run_replay("--dir game --date 2005-02-30"), 64);
   EXPECT_EQ(run_replay("--type Esc"), 64) << "no folder";
 
   fs::remove("game/Data/Config.cfg");
   EXPECT_EQ(run_replay("--dir game --type Esc --out out"), 2);
-  EXPECT_NE(slurp("replay-stderr.txt").find("Data/Config.cfg"), std::string::npos);
+  EXPECT_NE(testing_support::read_text("replay-stderr.txt").find("Data/Config.cfg"), std::string::npos);
 }
 
 }  // namespace

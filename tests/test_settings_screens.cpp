@@ -238,19 +238,13 @@ class NamesProgram : public ::testing::Test {
     const int status = std::system(cmd.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-  std::string slurp(const char* f) {
-    std::ifstream in(f, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
   ScratchDir dir;
   shell::SettingsBytes original;
 };
 
 TEST_F(NamesProgram, ShowsSetsAndRefuses) {
   EXPECT_EQ(names(""), 0);
-  EXPECT_NE(slurp("out.txt").find("\"Ravasz Ödön\""), std::string::npos);
+  EXPECT_NE(testing_support::read_text("out.txt").find("\"Ravasz Ödön\""), std::string::npos);
   EXPECT_EQ(read_file("Data/Config.cfg"), std::vector<std::uint8_t>(original.begin(), original.end()));
 
   EXPECT_EQ(names("--nev 'Kovács Őrs' --host 'Nagy Ű'"), 0);
@@ -264,13 +258,13 @@ TEST_F(NamesProgram, ShowsSetsAndRefuses) {
 
   const auto before = read_file("Data/Config.cfg");
   EXPECT_EQ(names("--player 'Ez a név bizony huszonhat betű'"), 1);
-  EXPECT_NE(slurp("err.txt").find("25"), std::string::npos);
+  EXPECT_NE(testing_support::read_text("err.txt").find("25"), std::string::npos);
   EXPECT_EQ(names("--host 'Euro €'"), 1);
   EXPECT_EQ(read_file("Data/Config.cfg"), before) << "a refused name writes nothing";
 
   EXPECT_EQ(names("--help"), 0);
-  EXPECT_NE(slurp("out.txt").find("Használat"), std::string::npos);
-  EXPECT_NE(slurp("out.txt").find("Usage"), std::string::npos);
+  EXPECT_NE(testing_support::read_text("out.txt").find("Használat"), std::string::npos);
+  EXPECT_NE(testing_support::read_text("out.txt").find("Usage"), std::string::npos);
   EXPECT_EQ(names("--bogus x"), 64);
   EXPECT_EQ(names("--file nincs.cfg"), 2);
   write_file("short.cfg", std::vector<std::uint8_t>(40, 1));

@@ -129,23 +129,20 @@ int main(int argc, char** argv) {
   try {
     const auto bytes = platform::read_record(file, shell::kSettingsSize);
     shell::BEALLITASOK s = shell::decode(std::span<const std::uint8_t, shell::kSettingsSize>(bytes.data(), bytes.size()));
-    std::string why;
-    if (player) {
-      const auto name = checked_name(*player, &why);
+    // Sets one name; false (after saying why) when it is refused.
+    const auto set = [](const std::optional<std::string>& given, std::string_view what, auto& field) {
+      if (!given) return true;
+      std::string why;
+      const auto name = checked_name(*given, &why);
       if (!name) {
-        std::cerr << "zelvanos-beallitasok: a játékos neve / the player's name \"" << *player << "\" " << why << "\n";
-        return 1;
+        std::cerr << "zelvanos-beallitasok: " << what << " \"" << *given << "\" " << why << "\n";
+        return false;
       }
-      s.NEV.assign(*name);
-    }
-    if (host) {
-      const auto name = checked_name(*host, &why);
-      if (!name) {
-        std::cerr << "zelvanos-beallitasok: a műsorvezető neve / the host's name \"" << *host << "\" " << why << "\n";
-        return 1;
-      }
-      s.MUSORVEZETO.assign(*name);
-    }
+      field.assign(*name);
+      return true;
+    };
+    if (!set(player, "a játékos neve / the player's name", s.NEV)) return 1;
+    if (!set(host, "a műsorvezető neve / the host's name", s.MUSORVEZETO)) return 1;
     if (player || host) platform::write_record(file, shell::encode(s));
     show(file, s);
   } catch (const platform::Fatal& e) {

@@ -49,13 +49,6 @@ bool parse_date(const std::string& text, platform::Date& date) {
   return true;
 }
 
-platform::Date local_today() {
-  const std::time_t now = std::time(nullptr);
-  const std::tm* t = std::localtime(&now);
-  return {static_cast<std::uint16_t>(t->tm_year + 1900), static_cast<std::uint16_t>(t->tm_mon + 1),
-          static_cast<std::uint16_t>(t->tm_mday), static_cast<std::uint16_t>(t->tm_wday)};
-}
-
 int usage_error(const std::string& message) {
   std::cerr << "zelvanos-replay: " << message << "\n\n" << kUsage;
   return 64;
@@ -68,7 +61,7 @@ int main(int argc, char** argv) {
   fs::path out = "replay-out";
   std::string script;
   bool have_script = false;
-  platform::Date date = local_today();
+  platform::Date date = platform::local_date();
   std::string shots = "all";
   bool delay_shots = false;
   for (int i = 1; i < argc; ++i) {

@@ -1,5 +1,7 @@
 #include "platform/graph.hpp"
 
+#include <ctime>
+
 
 namespace platform {
 namespace {
@@ -42,6 +44,34 @@ std::uint16_t weekday_of(int year, int month, int day) {
   if (month < 3) year -= 1;
   const int w = (year + year / 4 - year / 100 + year / 400 + kOffsets[(month - 1) % 12] + day) % 7;
   return static_cast<std::uint16_t>(w);
+}
+
+namespace {
+
+std::tm local_now() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#if defined(_WIN32)
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  return local;
+}
+
+}  // namespace
+
+Date local_date() {
+  const std::tm local = local_now();
+  return {static_cast<std::uint16_t>(local.tm_year + 1900), static_cast<std::uint16_t>(local.tm_mon + 1),
+          static_cast<std::uint16_t>(local.tm_mday), static_cast<std::uint16_t>(local.tm_wday)};
+}
+
+std::string local_timestamp() {
+  const std::tm local = local_now();
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+  return stamp;
 }
 
 void use_backend(Backend* backend) { g_backend = backend; }

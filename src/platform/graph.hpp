@@ -24,6 +24,10 @@ struct Date {
 // The weekday (0 = Sunday) of a date of the Gregorian calendar.
 std::uint16_t weekday_of(int year, int month, int day);
 
+// The machine's local date now, and the local time as "YYYYMMDD-HHMMSS".
+Date local_date();
+std::string local_timestamp();
+
 // A failure that ends the program with the given exit code, after one clear
 // line on standard error (the exception's text).
 class Fatal : public std::runtime_error {

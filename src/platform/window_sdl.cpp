@@ -6,7 +6,6 @@
 #include <cmath>
 #include <condition_variable>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -66,17 +65,7 @@ class SdlBackend final : public Backend {
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_).count());
   }
 
-  Date today() override {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#if defined(_WIN32)
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    return {static_cast<std::uint16_t>(local.tm_year + 1900), static_cast<std::uint16_t>(local.tm_mon + 1),
-            static_cast<std::uint16_t>(local.tm_mday), static_cast<std::uint16_t>(local.tm_wday)};
-  }
+  Date today() override { return local_date(); }
 
   // Any thread: a close request as from the window's close button.
   void post_quit() {
@@ -267,15 +256,7 @@ class SdlBackend final : public Backend {
   }
 
   void screenshot() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#if defined(_WIN32)
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    const std::string stamp = local_timestamp();
     std::filesystem::path path = std::string("zelvanos-") + stamp + ".png";
     for (int n = 2; std::filesystem::exists(path); ++n) {
       path = std::string("zelvanos-") + stamp + "-" + std::to_string(n) + ".png";
