@@ -25,20 +25,38 @@ using namespace testing_support;
 
 namespace {
 
-// Starts the replay tool on the folder and kills it after `after`.
-void run_and_kill(const std::string& keys, std::chrono::microseconds after) {
+// Starts the replay tool on the folder and kills it after `after`, or, when
+// `watch` is given, as soon as that file has changed; returns how long it ran.
+std::chrono::microseconds run_and_kill(const std::string& keys, std::chrono::microseconds after,
+                                       const char* watch = nullptr) {
   const std::string replay = ZELVANOS_REPLAY;
   std::vector<std::string> args = {replay, "--dir", "game", "--type", keys, "--date", "2005-03-07",
                                    "--out", "out",  "--shots", "none"};
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
+  const auto before = watch != nullptr ? read_file(watch) : std::vector<std::uint8_t>{};
   pid_t pid = 0;
-  ASSERT_EQ(posix_spawn(&pid, replay.c_str(), nullptr, nullptr, argv.data(), environ), 0);
-  std::this_thread::sleep_for(after);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(posix_spawn(&pid, replay.c_str(), nullptr, nullptr, argv.data(), environ), 0);
+  if (watch != nullptr) {
+    while (read_file(watch) == before && std::chrono::steady_clock::now() - start < std::chrono::seconds(20)) {
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+  } else {
+    std::this_thread::sleep_for(after);
+  }
   kill(pid, SIGKILL);
   int status = 0;
   waitpid(pid, &status, 0);
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+}
+
+// Kill times spread from a little before the first write to well into the
+// run (a slow build, under a sanitizer, takes longer to get there).
+std::chrono::microseconds kill_time(std::mt19937& rng, std::chrono::microseconds first_write) {
+  const auto from = first_write.count() / 2;
+  return std::chrono::microseconds(from + static_cast<long>(rng() % static_cast<unsigned>(first_write.count() + 30000)));
 }
 
 std::vector<std::uint8_t> bytes_of(const shell::BEALLITASOK& s) {
@@ -74,9 +92,10 @@ TEST_F(CrashSafety, SettingsSurviveKillsDuringWrites) {
   off.HANGOK = 0;
   const std::set<std::vector<std::uint8_t>> valid = {bytes_of(settings), bytes_of(off)};
   std::mt19937 rng(7);
+  const auto first_write = run_and_kill(keys, {}, "game/Data/Config.cfg");
   std::set<std::vector<std::uint8_t>> seen;
   for (int i = 0; i < 300; ++i) {
-    run_and_kill(keys, std::chrono::microseconds(rng() % 20000));
+    run_and_kill(keys, kill_time(rng, first_write));
     const auto now = read_file("game/Data/Config.cfg");
     ASSERT_EQ(valid.count(now), 1U) << "kill " << i << ": " << now.size() << " bytes";
     seen.insert(now);
@@ -111,9 +130,10 @@ TEST_F(CrashSafety, HighScoresSurviveKillsDuringWrites) {
     return true;
   };
   std::mt19937 rng(11);
+  const auto first_write = run_and_kill(keys, {}, "game/Data/HighScores.cfg");
   std::set<std::vector<std::uint8_t>> seen;
   for (int i = 0; i < 300; ++i) {
-    run_and_kill(keys, std::chrono::microseconds(rng() % 20000));
+    run_and_kill(keys, kill_time(rng, first_write));
     const auto now = read_file("game/Data/HighScores.cfg");
     std::string shown;
     if (now.size() == 730) {
