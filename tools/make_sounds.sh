@@ -71,9 +71,9 @@ fx() { local in=$1 out=$2; shift 2; sox -R "$in" "${F32[@]}" "$out" "$@"; }
 # mix OUT FILE@OFFSET@VOLUME...: sum the files, each delayed by OFFSET seconds
 # and scaled by VOLUME (both optional).  The result is peak-normalised to LVL.
 mix() {
-    local out=$1 spec f off vol args=(); shift
-    for spec in "$@"; do
-        IFS=@ read -r f off vol <<<"$spec"
+    local out=$1 layer f off vol args=(); shift
+    for layer in "$@"; do
+        IFS=@ read -r f off vol <<<"$layer"
         # a quarter of the volume keeps dozens of -20 dB layers clear of clipping
         args+=(-v "$(calc "${vol:-1}*0.25")" "|sox -R '$f' -p pad ${off:-0}")
     done
