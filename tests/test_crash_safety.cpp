@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <filesystem>
 #include <random>
 #include <set>
@@ -59,6 +60,29 @@ std::chrono::microseconds kill_time(std::mt19937& rng, std::chrono::microseconds
   return std::chrono::microseconds(from + static_cast<long>(rng() % static_cast<unsigned>(first_write.count() + 30000)));
 }
 
+using Bytes = std::vector<std::uint8_t>;
+
+// Runs the keys 300 times, each run killed at a different moment around and
+// after the first write of `file`; after every kill the file must be `whole`
+// (`describe` says what it held otherwise). Returns the contents seen.
+std::set<Bytes> kill_during_writes(const std::string& keys, const char* file, unsigned seed,
+                                   const std::function<bool(const Bytes&)>& whole,
+                                   const std::function<std::string(const Bytes&)>& describe) {
+  std::mt19937 rng(seed);
+  const auto first_write = run_and_kill(keys, {}, file);
+  std::set<Bytes> seen;
+  for (int i = 0; i < 300; ++i) {
+    run_and_kill(keys, kill_time(rng, first_write));
+    const auto now = read_file(file);
+    if (!whole(now)) {
+      ADD_FAILURE() << "kill " << i << ": " << now.size() << " bytes\n" << describe(now);
+      break;
+    }
+    seen.insert(now);
+  }
+  return seen;
+}
+
 std::vector<std::uint8_t> bytes_of(const shell::BEALLITASOK& s) {
   const auto b = shell::encode(s);
   return {b.begin(), b.end()};
@@ -90,16 +114,10 @@ TEST_F(CrashSafety, SettingsSurviveKillsDuringWrites) {
   for (int i = 0; i < 3000; ++i) keys += " Enter";
   auto off = settings;
   off.HANGOK = 0;
-  const std::set<std::vector<std::uint8_t>> valid = {bytes_of(settings), bytes_of(off)};
-  std::mt19937 rng(7);
-  const auto first_write = run_and_kill(keys, {}, "game/Data/Config.cfg");
-  std::set<std::vector<std::uint8_t>> seen;
-  for (int i = 0; i < 300; ++i) {
-    run_and_kill(keys, kill_time(rng, first_write));
-    const auto now = read_file("game/Data/Config.cfg");
-    ASSERT_EQ(valid.count(now), 1U) << "kill " << i << ": " << now.size() << " bytes";
-    seen.insert(now);
-  }
+  const std::set<Bytes> valid = {bytes_of(settings), bytes_of(off)};
+  const auto seen = kill_during_writes(
+      keys, "game/Data/Config.cfg", 7, [&](const Bytes& now) { return valid.count(now) == 1; },
+      [](const Bytes&) { return std::string("neither the old nor the new record"); });
   EXPECT_EQ(seen.size(), 2U) << "the kills landed between writes of both kinds";
 }
 
@@ -129,23 +147,17 @@ TEST_F(CrashSafety, HighScoresSurviveKillsDuringWrites) {
     }
     return true;
   };
-  std::mt19937 rng(11);
-  const auto first_write = run_and_kill(keys, {}, "game/Data/HighScores.cfg");
-  std::set<std::vector<std::uint8_t>> seen;
-  for (int i = 0; i < 300; ++i) {
-    run_and_kill(keys, kill_time(rng, first_write));
-    const auto now = read_file("game/Data/HighScores.cfg");
+  const auto describe = [](const Bytes& now) {
     std::string shown;
-    if (now.size() == 730) {
-      const auto l = game::decode(std::span<const std::uint8_t, 730>(now.data(), 730));
-      for (std::size_t k = 0; k < 10; ++k) {
-        shown += std::string(l.NEV[k].view()) + "|" + std::to_string(l.X[k]) + "|" + std::string(l.PONT[k].view()) +
-                 "|" + std::string(l.DATUM[k].view()) + "|" + std::string(l.X2[k].view()) + "\n";
-      }
+    if (now.size() != 730) return shown;
+    const auto l = game::decode(std::span<const std::uint8_t, 730>(now.data(), 730));
+    for (std::size_t k = 0; k < 10; ++k) {
+      shown += std::string(l.NEV[k].view()) + "|" + std::to_string(l.X[k]) + "|" + std::string(l.PONT[k].view()) +
+               "|" + std::string(l.DATUM[k].view()) + "|" + std::string(l.X2[k].view()) + "\n";
     }
-    ASSERT_TRUE(whole(now)) << "kill " << i << ": " << now.size() << " bytes\n" << shown;
-    seen.insert(now);
-  }
+    return shown;
+  };
+  const auto seen = kill_during_writes(keys, "game/Data/HighScores.cfg", 11, whole, describe);
   EXPECT_GE(std::count_if(seen.begin(), seen.end(), [](const auto& b) { return b[281] == '5'; }), 1)
       << "some kills came after an entry was written";
   EXPECT_GE(seen.size(), 3U);

@@ -49,8 +49,6 @@ constexpr std::array<Level, 10> kLevels = {{
     {"1 500 000 000", "800 000 000", 1, 0, true, 3000, false, RightAnswer::kTopPrize},
 }};
 
-void play_level(int n);
-
 void next_level(int n) {
   switch (n) {
     case 1: START2(); break;
