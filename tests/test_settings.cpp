@@ -165,7 +165,9 @@ TEST_F(SettingsFile, FailedWritesKeepTheOldFile) {
 
 TEST_F(SettingsFile, WritesReplaceTheWholeFileAtomically) {
   fs::create_directory("Data");
-  write_file("Data/Config.cfg", std::vector<std::uint8_t>(300, 0x55));
+  auto longer = factory_bytes();
+  longer.resize(300, 0x55);
+  write_file("Data/Config.cfg", longer);
   shell::apply_factory_values(shell::CONFIG = {});
   shell::save_config();
   EXPECT_EQ(read_file("Data/Config.cfg"), factory_bytes());
@@ -182,6 +184,50 @@ TEST_F(SettingsFile, WritesReplaceTheWholeFileAtomically) {
   EXPECT_FALSE(fs::exists("Data/Config.cfg.tmp4242"));
   EXPECT_TRUE(fs::exists("Data/Config.cfg.tmp4343"));
   EXPECT_TRUE(fs::exists("Data/Config.cfg.tmpx"));
+}
+
+// The names belong to the names program, which may change them while the
+// game runs: every write of the game takes them from the file.
+TEST_F(SettingsFile, WritesKeepTheNamesTheFileHoldsNow) {
+  fs::create_directory("Data");
+  auto bytes = factory_bytes();
+  write_file("Data/Config.cfg", bytes);
+  shell::load_config();
+
+  shell::BEALLITASOK changed = shell::CONFIG;
+  changed.NEV.assign("Feri");
+  changed.MUSORVEZETO.assign("Nagy \x99");
+  changed.MUSORVEZETO_EGYEB = 7;
+  changed.HANGOK = 0;  // not the names program's: the game's value wins
+  const auto outside = shell::encode(changed);
+  write_file("Data/Config.cfg", {outside.begin(), outside.end()});
+
+  shell::CONFIG.KERETSZIN = 13;
+  shell::save_config();
+  const auto s = shell::decode(std::span<const std::uint8_t, 76>(read_file("Data/Config.cfg").data(), 76));
+  EXPECT_EQ(s.NEV.view(), "Feri");
+  EXPECT_EQ(s.MUSORVEZETO.view(), "Nagy \x99");
+  EXPECT_EQ(s.MUSORVEZETO_EGYEB, 7);
+  EXPECT_EQ(s.KERETSZIN, 13);
+  EXPECT_EQ(s.HANGOK, 1);
+  EXPECT_EQ(shell::CONFIG.NEV.view(), "Feri") << "the running game uses the new name from now on";
+
+  // The reset too leaves the names to the names program.
+  platform::reset_state();
+  platform::HeadlessBackend backend;
+  platform::use_backend(&backend);
+  shell::ALAPBEALLIT();
+  platform::use_backend(nullptr);
+  const auto r = shell::decode(std::span<const std::uint8_t, 76>(read_file("Data/Config.cfg").data(), 76));
+  EXPECT_EQ(r.NEV.view(), "Feri");
+  EXPECT_EQ(r.MUSORVEZETO_EGYEB, 7);
+  EXPECT_EQ(r.KERETSZIN, 9);
+
+  // With no whole record to take them from, the game's own are written.
+  write_file("Data/Config.cfg", std::vector<std::uint8_t>(10, 0));
+  shell::save_config();
+  EXPECT_EQ(shell::decode(std::span<const std::uint8_t, 76>(read_file("Data/Config.cfg").data(), 76)).NEV.view(),
+            "Feri");
 }
 
 TEST_F(SettingsFile, TheResetWritesFactoryValuesAndSaysSo) {

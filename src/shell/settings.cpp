@@ -93,8 +93,21 @@ void load_config() {
 }
 
 void save_config() {
+  // The names and MUSORVEZETO_EGYEB belong to the names program, which may
+  // have changed them while the game runs: they are taken as the file holds
+  // them now (CONFIG follows), unless there is no whole record to take them from.
+  const auto path = platform::game_path(kConfigFile);
+  try {
+    const auto stored = platform::read_record(path, kSettingsSize);
+    const BEALLITASOK on_disk = decode(std::span<const std::uint8_t, kSettingsSize>(stored.data(), kSettingsSize));
+    CONFIG.NEV = on_disk.NEV;
+    CONFIG.MUSORVEZETO = on_disk.MUSORVEZETO;
+    CONFIG.MUSORVEZETO_EGYEB = on_disk.MUSORVEZETO_EGYEB;
+  } catch (const platform::IoError&) {
+    // Missing or unreadable: the write below reports what matters.
+  }
   const SettingsBytes bytes = encode(CONFIG);
-  platform::write_record(platform::game_path(kConfigFile), bytes);
+  platform::write_record(path, bytes);
 }
 
 void ALAPBEALLIT() {

@@ -61,7 +61,9 @@ extern BEALLITASOK CONFIG;
 
 // Reads the first record of Data\Config.cfg into CONFIG; throws IoError.
 void load_config();
-// Replaces Data\Config.cfg by CONFIG; throws IoError.
+// Replaces Data\Config.cfg by CONFIG, with NEV, MUSORVEZETO and
+// MUSORVEZETO_EGYEB first taken from the file as it is now (the game never
+// edits them); throws IoError.
 void save_config();
 // The reset: factory values, written, confirmed on screen for 2 000 ms.
 void ALAPBEALLIT();
