@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 
@@ -299,17 +300,10 @@ TEST_F(HighScores, TheListScreenAndItsReset) {
   EXPECT_EQ(shell::HOL, 3);
 }
 
-TEST_F(HighScores, MissingAndDamagedFiles) {
+TEST_F(HighScores, AMissingFileShowsTheListOfThisRun) {
   EXPECT_EQ(run("Down Down Enter x Esc"), 0) << "no file: the empty list of this run";
   EXPECT_TRUE(drew(" 1. ", 100, 70));
   EXPECT_FALSE(fs::exists("Data/HighScores.cfg"));
-
-  write_file("Data/HighScores.cfg", std::vector<std::uint8_t>(729, 0));
-  EXPECT_EQ(run("Down Down Enter x Esc"), 100);
-  EXPECT_NE(captured_stderr.find("HighScores.cfg"), std::string::npos);
-  EXPECT_EQ(read_file("Data/HighScores.cfg").size(), 729U) << "a damaged list is never overwritten";
-  EXPECT_EQ(run("Enter" + climb(2) + " m a x"), 100);
-  EXPECT_EQ(read_file("Data/HighScores.cfg").size(), 729U);
 
   auto longer = game::encode(scores({4}));
   std::vector<std::uint8_t> bytes(longer.begin(), longer.end());
@@ -317,6 +311,64 @@ TEST_F(HighScores, MissingAndDamagedFiles) {
   write_file("Data/HighScores.cfg", bytes);
   run("Down Down Enter t Esc");
   EXPECT_EQ(read_file("Data/HighScores.cfg").size(), 730U) << "the next write cuts it to one record";
+}
+
+// The files a damaged list was set aside as.
+std::vector<fs::path> set_aside() {
+  std::vector<fs::path> kept;
+  for (const auto& e : fs::directory_iterator("Data")) {
+    if (e.path().filename().string().rfind("HighScores.cfg.damaged-", 0) == 0) kept.push_back(e.path());
+  }
+  return kept;
+}
+
+TEST_F(HighScores, ADamagedFileIsSetAsideAndTheListStartsAfresh) {
+  // The list screen: the damaged file is kept, the reset list shown, "t" works.
+  const std::vector<std::uint8_t> short_file(729, 0x42);
+  write_file("Data/HighScores.cfg", short_file);
+  const fs::path decoy = "Data/HighScores.cfg.damaged-" + platform::local_timestamp();
+  write_file(decoy, {'d'});
+  EXPECT_EQ(run("Down Down Enter t Esc"), 0);
+  EXPECT_EQ(read_file(decoy), std::vector<std::uint8_t>{'d'}) << "an older file of that name is never replaced";
+  fs::remove(decoy);
+  EXPECT_TRUE(drew(" 1. ZorvinSoft", 100, 70));
+  EXPECT_TRUE(drew("10. ZorvinSoft", 100, 160));
+  auto kept = set_aside();
+  ASSERT_EQ(kept.size(), 1U);
+  EXPECT_EQ(read_file(kept[0]), short_file) << "kept as it was";
+  EXPECT_NE(captured_stderr.find("HighScores.cfg"), std::string::npos);
+  EXPECT_NE(captured_stderr.find(fs::absolute(kept[0]).string()), std::string::npos) << captured_stderr;
+  EXPECT_EQ(std::count(captured_stderr.begin(), captured_stderr.end(), '\n'), 1) << captured_stderr;
+  EXPECT_EQ(stored_list().NEV[0].view(), "ZorvinSoft") << "t wrote the reset list";
+  EXPECT_EQ(stored_list().X[9], 1);
+
+  // A game's result, with a damaged file again (the same second, maybe):
+  // the result enters a fresh list, and neither damaged file is replaced.
+  const std::vector<std::uint8_t> other_short(10, 0x17);
+  write_file("Data/HighScores.cfg", other_short);
+  EXPECT_EQ(run("Enter" + climb(2) + " m a x Esc"), 0);
+  kept = set_aside();
+  ASSERT_EQ(kept.size(), 2U);
+  std::vector<std::vector<std::uint8_t>> contents = {read_file(kept[0]), read_file(kept[1])};
+  std::sort(contents.begin(), contents.end(), [](const auto& a, const auto& b) { return a.size() < b.size(); });
+  EXPECT_EQ(contents[0], other_short);
+  EXPECT_EQ(contents[1], short_file);
+  auto list = stored_list();
+  EXPECT_EQ(list.X[0], 2) << "the result at place 1 of a fresh list";
+  EXPECT_EQ(list.NEV[1].view(), "ZorvinSoft");
+  EXPECT_EQ(list.X[1], 1);
+  EXPECT_EQ(count_lines("Felkerült"), 1);
+  EXPECT_TRUE(drew(" 1. ZorvinSoft", 100, 70)) << "the list screen follows with the fresh list";
+  EXPECT_TRUE(drew("2", 340, 70));
+
+  // One that cannot be read at all (here a folder in its place).
+  fs::remove("Data/HighScores.cfg");
+  fs::create_directories("Data/HighScores.cfg/inside");
+  EXPECT_EQ(run("Down Down Enter x Esc"), 0);
+  kept = set_aside();
+  ASSERT_EQ(kept.size(), 3U);
+  EXPECT_EQ(std::count_if(kept.begin(), kept.end(), [](const fs::path& p) { return fs::is_directory(p / "inside"); }), 1);
+  EXPECT_FALSE(fs::exists("Data/HighScores.cfg"));
 }
 
 // Thousands of games with random keys: nothing crashes, each game ends at
