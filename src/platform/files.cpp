@@ -67,7 +67,8 @@ void remove_stale_temporaries(const std::filesystem::path& target) {
 }  // namespace
 
 IoError::IoError(int code, const std::filesystem::path& path, const std::string& problem)
-    : Fatal(code, path.generic_string() + ": " + problem + " (I/O error " + std::to_string(code) + ")") {}
+    : Fatal(code, path.generic_string() + ": " + problem + " (I/O error " + std::to_string(code) + ")"),
+      path_(path) {}
 
 std::filesystem::path game_path(std::string_view dos_path) {
   std::filesystem::path p;

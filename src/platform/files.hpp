@@ -23,6 +23,11 @@ namespace platform {
 class IoError : public Fatal {
  public:
   IoError(int code, const std::filesystem::path& path, const std::string& problem);
+  // The file (or folder) the failure concerns, as the caller named it.
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
 };
 
 // "Data\Config.cfg" as a path of this platform.

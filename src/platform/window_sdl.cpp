@@ -10,6 +10,8 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "platform/cp852.hpp"
 #include "platform/graph.hpp"
@@ -36,7 +38,11 @@ class SdlBackend final : public Backend {
     request_ = Request::kOpen;
     cv_.notify_all();
     cv_.wait(lock, [this] { return request_ == Request::kNone; });
-    if (state_ == WindowState::kFailed) throw Fatal(1, "Window creation failed: " + error_);
+    if (abandoned_) throw SessionEnded{};
+    if (state_ == WindowState::kFailed) {
+      if (no_display_) throw NoDisplay(1, error_);
+      throw Fatal(1, "nem nyílik meg a játék ablaka / the game's window cannot open: " + error_);
+    }
     lock.unlock();
     surface().set_change_listener([this] { surface_changed(); });
     surface_changed();
@@ -74,6 +80,27 @@ class SdlBackend final : public Backend {
     SDL_Event ev{};
     ev.type = SDL_QUIT;
     SDL_PushEvent(&ev);
+  }
+
+  // Any thread: a task for the window thread, run while the window is open.
+  void post_task(std::function<void()> task) {
+    std::lock_guard lock(mutex_);
+    tasks_.push_back(std::move(task));
+    wake_window_thread();
+  }
+
+  // The window thread failed and is gone: everything waiting for it is
+  // released, and the game's next key read or delay ends its session.
+  void abandon() {
+    {
+      std::lock_guard lock(mutex_);
+      state_ = WindowState::kFailed;
+      abandoned_ = true;
+      request_ = Request::kNone;
+      quit_ = true;
+    }
+    cv_.notify_all();
+    key_queue().interrupt();
   }
 
   void game_finished() {
@@ -136,6 +163,18 @@ class SdlBackend final : public Backend {
     SDL_SetHint(SDL_HINT_WINDOWS_DPI_AWARENESS, "permonitorv2");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail();
+    // Without a display SDL falls back to drivers that draw nowhere: the
+    // game would wait for ever in a menu no one can see.
+    if (const char* driver = SDL_GetCurrentVideoDriver();
+        driver != nullptr && refuse_video_driver(driver, SDL_getenv("SDL_VIDEODRIVER"))) {
+      destroy_window();
+      std::lock_guard lock(mutex_);
+      no_display_ = true;
+      error_ = std::string("nincs kijelző, amelyen a játék ablaka megjelenhetne / no display to show the game's "
+                           "window on (SDL found only its \"") +
+               driver + "\" driver; is DISPLAY or WAYLAND_DISPLAY set?)";
+      return false;
+    }
     if (wake_event_ == 0) wake_event_ = SDL_RegisterEvents(1);
     window_ = SDL_CreateWindow(cp852::to_utf8(title).c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                kWidth, kHeight, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
@@ -161,7 +200,10 @@ class SdlBackend final : public Backend {
   }
 
   bool fail() {
-    error_ = SDL_GetError();
+    {
+      std::lock_guard lock(mutex_);
+      error_ = SDL_GetError();
+    }
     destroy_window();
     return false;
   }
@@ -199,12 +241,22 @@ class SdlBackend final : public Backend {
         if (handle(ev)) repaint = true;
         got = SDL_PollEvent(&ev) != 0;
       }
+      run_tasks();
       if ((repaint || present_pending_.load()) && SDL_TICKS_PASSED(SDL_GetTicks(), next_frame)) {
         repaint = false;
         present();
         next_frame = SDL_GetTicks() + frame_ms_;
       }
     }
+  }
+
+  void run_tasks() {
+    std::vector<std::function<void()>> tasks;
+    {
+      std::lock_guard lock(mutex_);
+      tasks.swap(tasks_);
+    }
+    for (const auto& task : tasks) task();
   }
 
   void present() {
@@ -372,6 +424,9 @@ class SdlBackend final : public Backend {
   WindowState state_ = WindowState::kClosed;
   bool game_done_ = false;
   bool quit_ = false;
+  bool no_display_ = false;
+  bool abandoned_ = false;
+  std::vector<std::function<void()>> tasks_;
   std::string title_;
   std::string error_;
   std::atomic<bool> present_pending_{false};
@@ -390,6 +445,47 @@ class SdlBackend final : public Backend {
 
 std::atomic<SdlBackend*> g_running{nullptr};
 
+bool same_name(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (SDL_tolower(static_cast<unsigned char>(a[i])) != SDL_tolower(static_cast<unsigned char>(b[i]))) return false;
+  }
+  return true;
+}
+
+// Whether a comma-separated list of driver names (null: none) holds `name`.
+bool listed(const char* list, std::string_view name) {
+  const std::string_view names = list != nullptr ? list : "";
+  for (std::size_t start = 0; start < names.size();) {
+    std::size_t end = names.find(',', start);
+    if (end == std::string_view::npos) end = names.size();
+    if (same_name(names.substr(start, end - start), name)) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+std::mutex g_unexpected_mutex;
+std::string g_unexpected;
+
+// Runs one thread's work; an exception that escapes it is reported in one
+// line and becomes exit code 1.
+int guarded(const char* thread, const std::function<int()>& work) {
+  std::string what;
+  try {
+    return work();
+  } catch (const std::exception& e) {
+    what = e.what();
+  } catch (...) {
+    what = "unknown exception";
+  }
+  const std::string line = std::string("váratlan hiba / unexpected error (") + thread + " thread): " + what;
+  std::fprintf(stderr, "zelvanos: %s\n", line.c_str());
+  std::lock_guard lock(g_unexpected_mutex);
+  if (g_unexpected.empty()) g_unexpected = line;
+  return 1;
+}
+
 }  // namespace
 
 std::chrono::steady_clock::time_point first_present_time() {
@@ -401,20 +497,46 @@ void post_window_close() {
 }
 
 int run_windowed(const std::function<int()>& game) {
+  g_unexpected.clear();
   SdlBackend backend;
   use_backend(&backend);
   g_running = &backend;
   int code = 0;
   std::thread game_thread([&] {
-    code = game();
+    code = guarded("game", game);
     backend.game_finished();
   });
-  backend.host();
+  const int window_code = guarded("window", [&] {
+    backend.host();
+    return 0;
+  });
+  if (window_code != 0) backend.abandon();
   game_thread.join();
   g_running = nullptr;
   use_backend(nullptr);
   SDL_Quit();
-  return code;
+  return window_code != 0 ? window_code : code;
+}
+
+std::string unexpected_failure() {
+  std::lock_guard lock(g_unexpected_mutex);
+  return g_unexpected;
+}
+
+void post_to_window_thread(std::function<void()> task) {
+  if (SdlBackend* b = g_running.load()) b->post_task(std::move(task));
+}
+
+bool refuse_video_driver(std::string_view driver, const char* requested) {
+  if (!same_name(driver, "offscreen") && !same_name(driver, "dummy")) return false;
+  return !listed(requested, driver);
+}
+
+void show_error_box(const std::string& title, const std::string& text) {
+  const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+  if (listed(requested, "offscreen") || listed(requested, "dummy")) return;
+  // A failure here (no display at all) leaves the line on standard error.
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr);
 }
 
 }  // namespace platform

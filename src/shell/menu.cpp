@@ -1,7 +1,9 @@
 #include "shell/menu.hpp"
 
 #include <cstdio>
+#include <exception>
 #include <string>
+#include <utility>
 
 #include "game/game.hpp"
 #include "game/highscores.hpp"
@@ -28,6 +30,8 @@ namespace {
 
 constexpr std::uint8_t kEnter = 13;
 constexpr std::uint8_t kEsc = 27;
+
+std::function<void(const Fatal&)> g_failure_listener;
 
 std::string one_char(std::uint8_t key) { return std::string(1, static_cast<char>(key)); }
 
@@ -112,6 +116,16 @@ int program() {
     if (window_open) CloseGraph();
     audio_open = window_open = false;
   };
+  const auto failed = [&](const Fatal& e) {
+    std::fprintf(stderr, "zelvanos: %s\n", e.what());
+    try {
+      close_all();
+    } catch (...) {
+      // Already stopping; the first failure is the one reported.
+    }
+    if (g_failure_listener) g_failure_listener(e);
+    return e.code();
+  };
   try {
     SetWindowTitle("Legyen On is Zelvanos");
     load_config();
@@ -138,10 +152,16 @@ int program() {
     close_all();
     return 0;
   } catch (const Fatal& e) {
-    std::fprintf(stderr, "zelvanos: %s\n", e.what());
-    close_all();
-    return e.code();
+    return failed(e);
+  } catch (const std::exception& e) {
+    return failed(Fatal(1, std::string("váratlan hiba / unexpected error: ") + e.what()));
+  } catch (...) {
+    return failed(Fatal(1, "váratlan hiba / unexpected error (unknown exception)"));
   }
+}
+
+void set_failure_listener(std::function<void(const platform::Fatal&)> listener) {
+  g_failure_listener = std::move(listener);
 }
 
 }  // namespace shell

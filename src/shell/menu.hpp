@@ -2,7 +2,10 @@
 // The main program: start-up, the main menu and its widgets, shutdown.
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
+
+#include "platform/graph.hpp"
 
 namespace shell {
 
@@ -20,8 +23,14 @@ void FEL_LE(std::string_view SZVG, std::int16_t X);
 // Ends every open menu: all three key variables become Esc.
 void KILEPES();
 
-// The whole program from start-up to shutdown; returns the exit code.
+// The whole program from start-up to shutdown; returns the exit code. A
+// failure that ends it is one line on standard error; any exception other
+// than Fatal ends it the same way with exit code 1.
 int program();
+
+// Called on the game thread with each failure that ends program(), after
+// its line on standard error (the real window shows it to the player).
+void set_failure_listener(std::function<void(const platform::Fatal&)> listener);
 
 // Every subsystem's state as at program start.
 void reset_all();

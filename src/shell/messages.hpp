@@ -1,0 +1,32 @@
+#pragma once
+// Texts the player meets outside the game's screen: the message box the real
+// window shows when the game must stop, the I/O problems in Hungarian and
+// English, and text echoed back to a terminal.
+
+#include <string>
+#include <string_view>
+
+#include "platform/graph.hpp"
+
+namespace shell {
+
+// What an I/O error number means (2 file not found, 3 path not found, ...).
+std::string io_problem_hu(int code);
+std::string io_problem_en(int code);
+
+// A message box: its title and its text, both UTF-8.
+struct ErrorBox {
+  std::string title;
+  std::string text;
+};
+
+// The box for a failure that ends the program: in Hungarian, with the full
+// path of the file (relative paths are taken from the working folder), what
+// is wrong with it and what the player can do.
+ErrorBox error_box(const platform::Fatal& failure);
+
+// UTF-8 text made safe for a terminal: control characters (C0, DEL, C1)
+// and bytes that are not UTF-8 become visible escapes such as \x1b.
+std::string terminal_safe(std::string_view text);
+
+}  // namespace shell

@@ -1,0 +1,237 @@
+// Where a player could get stuck: no display, the game's command line, the
+// message box a failure shows, and exceptions no one expected.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+#include "harness.hpp"
+#include "platform/files.hpp"
+#include "platform/graph.hpp"
+#include "platform/window.hpp"
+#include "shell/menu.hpp"
+#include "shell/messages.hpp"
+
+namespace fs = std::filesystem;
+using namespace testing_support;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Runs a shell command in the working folder; its exit code, with standard
+// output and error left in out.txt and err.txt.
+int shell_run(const std::string& command) {
+  const int status = std::system((command + " >out.txt 2>err.txt").c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+void write_factory_settings() {
+  fs::create_directories("Data");
+  shell::BEALLITASOK s;
+  shell::apply_factory_values(s);
+  const auto bytes = shell::encode(s);
+  write_file("Data/Config.cfg", {bytes.begin(), bytes.end()});
+}
+
+TEST(GameCommandLine, HelpVersionAndUnknownOptions) {
+  ScratchDir dir;
+  const std::string game = ZELVANOS_GAME;
+  EXPECT_EQ(shell_run(game + " --help"), 0);
+  const std::string help = read_text("out.txt");
+  EXPECT_NE(help.find("Használat: zelvanos"), std::string::npos);
+  EXPECT_NE(help.find("Usage: zelvanos"), std::string::npos);
+  EXPECT_NE(help.find("F11"), std::string::npos);
+  EXPECT_EQ(shell_run(game + " -h"), 0);
+  EXPECT_EQ(read_text("out.txt"), help);
+
+  EXPECT_EQ(shell_run(game + " --version"), 0);
+  EXPECT_EQ(read_text("out.txt").rfind("zelvanos ", 0), 0U);
+  EXPECT_EQ(lines_of(read_text("out.txt")).size(), 1U);
+
+  EXPECT_EQ(shell_run(game + " --nonsense"), 64) << "not started";
+  EXPECT_NE(read_text("err.txt").find("ismeretlen kapcsoló / unknown option: --nonsense"), std::string::npos);
+  EXPECT_EQ(shell_run(game + " \"$(printf '\\033[2J')\""), 64);
+  EXPECT_EQ(read_text("err.txt").find('\033'), std::string::npos) << "the argument is echoed without its escape";
+  EXPECT_NE(read_text("err.txt").find("\\x1b[2J"), std::string::npos);
+  EXPECT_FALSE(fs::exists("zelvanos.log"));
+}
+
+TEST(NoDisplay, OnlyADriverAskedForMayDrawNowhere) {
+  EXPECT_TRUE(platform::refuse_video_driver("offscreen", nullptr));
+  EXPECT_TRUE(platform::refuse_video_driver("dummy", nullptr));
+  EXPECT_TRUE(platform::refuse_video_driver("offscreen", ""));
+  EXPECT_TRUE(platform::refuse_video_driver("offscreen", "x11,wayland"));
+  EXPECT_FALSE(platform::refuse_video_driver("offscreen", "offscreen"));
+  EXPECT_FALSE(platform::refuse_video_driver("dummy", "x11,DUMMY"));
+  EXPECT_FALSE(platform::refuse_video_driver("x11", nullptr));
+  EXPECT_FALSE(platform::refuse_video_driver("wayland", "offscreen"));
+  EXPECT_FALSE(platform::refuse_video_driver("KMSDRM", nullptr));
+}
+
+// The game started with no display at all, as over ssh or on a text console.
+TEST(NoDisplay, TheGameStopsWithOneLineAndExitCode1) {
+  ScratchDir dir;
+  write_factory_settings();
+  const int code = shell_run("env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy timeout 20 " +
+                             std::string(ZELVANOS_GAME));
+  if (code == 124) GTEST_SKIP() << "this machine has a display the game can use without DISPLAY (a console?)";
+  EXPECT_EQ(code, 1);
+  const std::string err = read_text("err.txt");
+  int ours = 0;
+  for (const auto& line : lines_of(err)) ours += line.rfind("zelvanos: ", 0) == 0 ? 1 : 0;
+  EXPECT_EQ(ours, 1) << err;
+  EXPECT_NE(err.find("no display"), std::string::npos) << err;
+  EXPECT_NE(err.find("nincs kijelző"), std::string::npos) << err;
+}
+
+TEST(ErrorBox, SaysWhichFileWhatIsWrongAndWhatToDo) {
+  ScratchDir dir;
+  const std::string here = fs::current_path().lexically_normal().string();
+  const auto box = shell::error_box(platform::IoError(100, platform::game_path("Data\\Config.cfg"), "too short"));
+  EXPECT_EQ(box.title, "Zelvanos – hiba");
+  const std::string& t = box.text;
+  EXPECT_NE(t.find("Fájl: " + here + "/Data/Config.cfg (a játék beállításai)"), std::string::npos) << t;
+  EXPECT_NE(t.find("(I/O hiba 100)"), std::string::npos) << t;
+  EXPECT_NE(t.find("sérült"), std::string::npos) << t;
+  EXPECT_NE(t.find("Törölje ezt a fájlt"), std::string::npos) << t;
+  EXPECT_NE(t.find("gyári beállításokat"), std::string::npos) << t;
+  for (const auto& line : lines_of(t)) {
+    std::size_t chars = 0;
+    for (const char c : line) chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    if (line.rfind("Fájl: ", 0) != 0) {
+      EXPECT_LE(chars, 70U) << line;
+    }
+  }
+
+  const auto missing = shell::error_box(platform::IoError(2, "/srv/game/Data/Config.cfg", "file not found"));
+  EXPECT_NE(missing.text.find("Fájl: /srv/game/Data/Config.cfg"), std::string::npos);
+  EXPECT_NE(missing.text.find("a fájl nem található"), std::string::npos);
+  EXPECT_NE(missing.text.find("indító létrehozza"), std::string::npos) << missing.text;
+
+  const auto bank = shell::error_box(platform::IoError(2, "Questions/Default/03.lmk", "file not found"));
+  EXPECT_NE(bank.text.find("kérdéssor"), std::string::npos);
+  EXPECT_NE(bank.text.find("Telepítse újra"), std::string::npos) << bank.text;
+
+  const auto full_disk = shell::error_box(platform::IoError(101, "Data/HighScores.cfg", "disk write error"));
+  EXPECT_NE(full_disk.text.find("az eredménylista"), std::string::npos);
+  EXPECT_NE(full_disk.text.find("helyet a lemezen"), std::string::npos) << full_disk.text;
+
+  const auto other = shell::error_box(platform::Fatal(1, "the game's window cannot open: no GL"));
+  EXPECT_NE(other.text.find("Hiba: the game's window cannot open: no GL"), std::string::npos);
+  EXPECT_EQ(other.text.find("Fájl:"), std::string::npos);
+}
+
+// What the real window's box would show comes from the failure the program
+// reports, here a damaged settings file at start-up.
+TEST(ErrorBox, TheProgramHandsItsFailureToTheBox) {
+  ScratchDir dir;
+  fs::create_directories("Data");
+  write_file("Data/Config.cfg", std::vector<std::uint8_t>(75, 1));
+  platform::reset_state();
+  shell::reset_all();
+  platform::HeadlessBackend backend;
+  platform::use_backend(&backend);
+  std::string shown;
+  shell::set_failure_listener([&](const platform::Fatal& e) { shown = shell::error_box(e).text; });
+  ::testing::internal::CaptureStderr();
+  const int code = shell::program();
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  shell::set_failure_listener(nullptr);
+  platform::use_backend(nullptr);
+  EXPECT_EQ(code, 100);
+  EXPECT_EQ(lines_of(err).size(), 1U) << err;
+  EXPECT_NE(shown.find(fs::current_path().string() + "/Data/Config.cfg"), std::string::npos) << shown;
+  EXPECT_FALSE(backend.window_open());
+}
+
+TEST(TerminalSafe, ControlCharactersAndBrokenBytesBecomeVisible) {
+  EXPECT_EQ(shell::terminal_safe("Kovács Éva"), "Kovács Éva");
+  EXPECT_EQ(shell::terminal_safe("a\033[31mb\tc\x7f"), "a\\x1b[31mb\\x09c\\x7f");
+  EXPECT_EQ(shell::terminal_safe("\xC2\x9B" "2J"), "\\u009b2J") << "the one-character CSI";
+  EXPECT_EQ(shell::terminal_safe("\xFF\xC3"), "\\xff\\xc3");
+}
+
+// A tracer that fails at its first text: an exception the game never expects.
+struct Sabotage : platform::Tracer {
+  void text(int, int, int, int, std::string_view) override { throw std::runtime_error("sabotaged"); }
+};
+
+class LastResort : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (std::getenv("SDL_VIDEODRIVER") == nullptr) setenv("SDL_VIDEODRIVER", "dummy", 1);
+    shell::reset_all();
+  }
+  void TearDown() override {
+    platform::set_tracer(nullptr);
+    platform::reset_state();
+  }
+};
+
+TEST_F(LastResort, AnUnexpectedExceptionInTheProgramIsOneLineAndExitCode1) {
+  ScratchDir dir;
+  write_factory_settings();
+  platform::HeadlessBackend backend;
+  platform::use_backend(&backend);
+  Sabotage sabotage;
+  platform::set_tracer(&sabotage);
+  int reported = 0;
+  shell::set_failure_listener([&](const platform::Fatal& e) { reported = e.code(); });
+  ::testing::internal::CaptureStderr();
+  const int code = shell::program();
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  shell::set_failure_listener(nullptr);
+  platform::use_backend(nullptr);
+  EXPECT_EQ(code, 1);
+  EXPECT_EQ(reported, 1);
+  EXPECT_EQ(err, "zelvanos: váratlan hiba / unexpected error: sabotaged\n");
+  EXPECT_FALSE(backend.window_open()) << "closed on the way out";
+}
+
+TEST_F(LastResort, AnExceptionOnEitherThreadEndsTheRunWithExitCode1) {
+  ::testing::internal::CaptureStderr();
+  const int game_code = platform::run_windowed([]() -> int { throw std::logic_error("game broke"); });
+  std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(game_code, 1);
+  EXPECT_EQ(err, "zelvanos: váratlan hiba / unexpected error (game thread): game broke\n");
+  EXPECT_EQ(platform::unexpected_failure(), "váratlan hiba / unexpected error (game thread): game broke");
+
+  // The window thread fails while the game waits for a key: the game's
+  // session ends and the run returns 1.
+  ::testing::internal::CaptureStderr();
+  bool session_ended = false;
+  const auto start = std::chrono::steady_clock::now();
+  const int window_code = platform::run_windowed([&session_ended] {
+    std::int16_t driver = 15;
+    std::int16_t mode = 30010;
+    platform::InitGraph(driver, mode, "");
+    platform::post_to_window_thread([] { throw std::runtime_error("window broke"); });
+    try {
+      platform::ReadKey();
+    } catch (const platform::SessionEnded&) {
+      session_ended = true;
+    }
+    platform::CloseGraph();
+    return 0;
+  });
+  err = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(window_code, 1);
+  EXPECT_TRUE(session_ended);
+  EXPECT_EQ(err, "zelvanos: váratlan hiba / unexpected error (window thread): window broke\n");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+}
+
+}  // namespace
