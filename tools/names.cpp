@@ -1,53 +1,109 @@
 // zelvanos-beallitasok: shows the game's settings record and sets the
 // player's and the quiz host's names, which the game itself never edits.
+// For a player who has not started the installed game yet, it first
+// prepares the player's folder as the launcher does.
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
+#include <system_error>
+#include <tuple>
 
+#include "game/highscores.hpp"
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
+#include "shell/messages.hpp"
 #include "shell/settings.hpp"
+
+namespace fs = std::filesystem;
 
 namespace {
 
 constexpr const char* kHelp =
     "Használat: zelvanos-beallitasok [--fajl FÁJL] [--nev NÉV] [--musorvezeto NÉV]\n"
     "\n"
-    "Megmutatja a Zelvanos játék beállításait (alapból a munkakönyvtár\n"
-    "Data/Config.cfg fájlját, ha az nincs, a telepített játékét), és\n"
-    "beállítja a játékos nevét (--nev) és a műsorvezető nevét (--musorvezeto).\n"
-    "Egy név legfeljebb 25 karakter, és csak olyan betűt tartalmazhat, amelyet\n"
-    "a játék meg tud jeleníteni (852-es kódlap). A rekord többi része\n"
-    "változatlan marad; a fájl biztonságosan, egy ideiglenes fájlon keresztül\n"
-    "íródik felül.\n"
+    "Megmutatja a Zelvanos játék beállításait, és beállítja a játékos nevét\n"
+    "(--nev) és a műsorvezető nevét (--musorvezeto); a kapcsolók „--nev=NÉV”\n"
+    "alakban is megadhatók. A fájl alapból a munkakönyvtár Data/Config.cfg fájlja,\n"
+    "ha az nincs, a játékos mappájáé: $XDG_DATA_HOME/zelvanos (ha az abszolút\n"
+    "útvonal), különben $HOME/.local/share/zelvanos. Ha a játékos még nem indította\n"
+    "a játékot, a program előkészíti a mappát, ahogy az indító: gyári beállítások,\n"
+    "üres eredménylista, hivatkozás a telepített kérdésekre és hangokra.\n"
+    "Egy név 1–25 karakter, nem lehet üres vagy csupa szóköz, nem tartalmazhat\n"
+    "vezérlőkaraktert, és csak olyan betűt, amelyet a játék meg tud jeleníteni\n"
+    "(852-es kódlap). A rekord többi része változatlan marad; a fájl biztonságosan,\n"
+    "egy ideiglenes fájlon keresztül íródik felül.\n"
     "\n"
     "Usage: zelvanos-beallitasok [--file FILE] [--player NAME] [--host NAME]\n"
     "\n"
-    "Shows the Zelvanos game's settings (by default Data/Config.cfg in the\n"
-    "working folder, else the installed game's) and sets the player's name (--player, or --nev) and the\n"
-    "quiz host's name (--host, or --musorvezeto). A name has at most 25\n"
-    "characters, each one the game can show (code page 852). Every other byte\n"
-    "of the record is kept; the file is replaced safely, through a temporary\n"
-    "file.\n"
+    "Shows the Zelvanos game's settings and sets the player's name (--player, or\n"
+    "--nev) and the quiz host's name (--host, or --musorvezeto); \"--player=NAME\"\n"
+    "works too. The file is Data/Config.cfg in the working folder, else the\n"
+    "player's folder's: $XDG_DATA_HOME/zelvanos (when that is an absolute path),\n"
+    "else $HOME/.local/share/zelvanos. For a player who has not started the game\n"
+    "yet it prepares that folder as the launcher does: factory settings, a reset\n"
+    "high-score list, links to the installed question sets and sounds.\n"
+    "A name has 1 to 25 characters, is not empty or all blanks, has no control\n"
+    "characters, and only characters the game can show (code page 852). Every\n"
+    "other byte of the record is kept; the file is replaced safely, through a\n"
+    "temporary file.\n"
     "\n"
-    "Exit codes: 0 done, 1 a name was refused, 64 wrong usage, or the game's\n"
-    "I/O error number (2 no such file, 3 no such folder, 5 access denied,\n"
-    "100 the file is too short).\n";
+    "Kilépési kód / exit code: 0 kész / done; 1 a név elutasítva vagy a HOME\n"
+    "használhatatlan / a name was refused or HOME is unusable; 64 hibás használat /\n"
+    "wrong usage; a játék I/O hibaszáma / the game's I/O error number (2 nincs ilyen\n"
+    "fájl / no such file, 3 nincs ilyen mappa / no such folder, 5 hozzáférés\n"
+    "megtagadva / access denied, 100 a fájl túl rövid / the file is too short).\n";
 
-void show(const std::filesystem::path& file, const shell::BEALLITASOK& s) {
+constexpr const char* kMe = "zelvanos-beallitasok: ";
+
+std::string full(const fs::path& path) {
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(path, ec);
+  return shell::terminal_safe((ec ? path : absolute).lexically_normal().string());
+}
+
+// One line for an I/O failure, in Hungarian and English, with the full path.
+std::string io_line(int code, const fs::path& path) {
+  return full(path) + ": " + shell::io_problem_hu(code) + " / " + shell::io_problem_en(code) +
+         " (I/O hiba / I/O error " + std::to_string(code) + ")";
+}
+
+// The I/O error number for a failed file system operation.
+int io_code(const std::error_code& ec) {
+  switch (ec.value()) {
+    case ENOENT:
+    case ENOTDIR: return 3;
+    case EMFILE:
+    case ENFILE: return 4;
+    case ENOSPC:
+    case EDQUOT:
+    case EIO: return 101;
+    default: return 5;
+  }
+}
+
+struct Failure {
+  int code;
+  std::string line;
+};
+
+void show(const fs::path& file, const shell::BEALLITASOK& s) {
   const auto row = [](std::string_view label, const std::string& value) {
     std::size_t width = 0;  // in characters, not bytes
     for (const char c : label) width += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
     std::cout << "  " << label << std::string(width < 44 ? 44 - width : 1, ' ') << value << "\n";
   };
-  const auto name = [](std::string_view bytes) { return "\"" + cp852::to_utf8(bytes) + "\""; };
-  std::cout << file.generic_string() << "\n";
+  const auto name = [](std::string_view bytes) {
+    return "\"" + shell::terminal_safe(cp852::to_utf8(bytes)) + "\"";
+  };
+  std::cout << full(file) << "\n";
   row("Játékos neve / player (NEV):", name(s.NEV.view()));
   row("Műsorvezető / host (MUSORVEZETO):", name(s.MUSORVEZETO.view()));
   row("MUSORVEZETO_EGYEB:", std::to_string(s.MUSORVEZETO_EGYEB));
@@ -64,17 +120,49 @@ void show(const std::filesystem::path& file, const shell::BEALLITASOK& s) {
   row("Villogószín / flash (VILLOGOSZIN):", std::to_string(s.VILLOGOSZIN));
 }
 
+std::string code_point_name(char32_t cp) {
+  char text[16];
+  std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(cp));
+  std::string out = text;
+  switch (cp) {
+    case 0x00: return out + " (NUL)";
+    case 0x09: return out + " (TAB)";
+    case 0x0A: return out + " (LF)";
+    case 0x0D: return out + " (CR)";
+    case 0x1B: return out + " (ESC)";
+    case 0x7F: return out + " (DEL)";
+    default: return out;
+  }
+}
+
 // The name in code page 852, or a message saying why not.
 std::optional<std::string> checked_name(const std::string& utf8, std::string* why) {
-  cp852::ConversionError e;
-  auto bytes = cp852::from_utf8(utf8, &e);
-  if (!bytes) {
-    *why = e.malformed ? "nem érvényes UTF-8 / not valid UTF-8"
-                       : "olyan betűt tartalmaz, amelyet a játék nem tud megjeleníteni / has a character the game "
-                         "cannot show";
+  bool blank = true;
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    const cp852::Decoded d = cp852::decode_utf8(utf8, pos);
+    if (d.length == 0) {
+      *why = "nem érvényes UTF-8 (" + std::to_string(pos + 1) + ". bájt) / is not valid UTF-8 (byte " +
+             std::to_string(pos + 1) + ")";
+      return std::nullopt;
+    }
+    if (d.cp < 0x20 || d.cp == 0x7F || (d.cp >= 0x80 && d.cp <= 0x9F)) {
+      *why = "vezérlőkaraktert tartalmaz / has a control character: " + code_point_name(d.cp);
+      return std::nullopt;
+    }
+    if (cp852::byte_for(d.cp) < 0) {
+      *why = "olyan karaktert tartalmaz, amelyet a játék nem tud megjeleníteni / has a character the game "
+             "cannot show: " + code_point_name(d.cp) + " „" + utf8.substr(pos, d.length) + "”";
+      return std::nullopt;
+    }
+    if (d.cp != 0x20 && d.cp != 0xA0) blank = false;
+    pos += d.length;
+  }
+  if (blank) {
+    *why = "üres vagy csupa szóköz / is empty or all blanks";
     return std::nullopt;
   }
-  if (bytes->size() > 25) {
+  auto bytes = cp852::from_utf8(utf8);
+  if (!bytes || bytes->size() > 25) {
     *why = "hosszabb 25 karakternél / is longer than 25 characters";
     return std::nullopt;
   }
@@ -82,30 +170,84 @@ std::optional<std::string> checked_name(const std::string& utf8, std::string* wh
 }
 
 int usage(const std::string& message) {
-  std::cerr << "zelvanos-beallitasok: " << message << "\n\n" << kHelp;
+  std::cerr << kMe << message << "\n\n" << kHelp;
   return 64;
 }
 
-// The settings of the game in this folder; failing that, those of the
-// installed game's player folder.
-std::filesystem::path default_file() {
-  const std::filesystem::path here = platform::game_path(shell::kConfigFile);
-  std::error_code ec;
-  if (std::filesystem::exists(here, ec)) return here;
-  std::filesystem::path data;
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg != '\0') {
-    data = xdg;
-  } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-    data = std::filesystem::path(home) / ".local" / "share";
+// The player's folder of the installed game: $XDG_DATA_HOME/zelvanos when
+// that is absolute, else $HOME/.local/share/zelvanos.
+std::optional<fs::path> player_folder(std::string* why) {
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && fs::path(xdg).is_absolute()) {
+    return fs::path(xdg) / "zelvanos";
   }
-  const std::filesystem::path installed = data / "zelvanos" / here;
-  return !data.empty() && std::filesystem::exists(installed, ec) ? installed : here;
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || *home == '\0') {
+    *why = "a HOME környezeti változó nincs beállítva, így a játékos mappája nem található / HOME is not set, so "
+           "the player's folder cannot be found";
+    return std::nullopt;
+  }
+  if (!fs::path(home).is_absolute()) {
+    *why = "a HOME nem abszolút útvonal / HOME is not an absolute path: \"" + shell::terminal_safe(home) + "\"";
+    return std::nullopt;
+  }
+  return fs::path(home) / ".local" / "share" / "zelvanos";
+}
+
+// The installed question sets and sounds, found from this program's own place.
+std::optional<fs::path> installed_data() {
+  std::error_code ec;
+  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) return std::nullopt;
+  const fs::path data = (self.parent_path() / ZELVANOS_DATA_FROM_BIN).lexically_normal();
+  if (!fs::is_directory(data / "Questions", ec) || !fs::is_directory(data / "Sounds", ec)) return std::nullopt;
+  return data;
+}
+
+// What the launcher does before the first start: the Data folder with the
+// factory settings and the reset list where none are there yet, and links
+// to the installed question sets and sounds (renewed when they are links).
+// Nothing of the player's is ever replaced.
+std::optional<Failure> prepare(const fs::path& folder, bool* created) {
+  std::error_code ec;
+  const fs::path data = folder / "Data";
+  if (!fs::is_directory(data, ec)) {
+    fs::create_directories(data, ec);
+    if (ec) return Failure{io_code(ec), io_line(io_code(ec), data)};
+    *created = true;
+  }
+  shell::BEALLITASOK settings;
+  shell::apply_factory_values(settings);
+  game::EREDMENYLISTA list;
+  game::reset_list(list);
+  try {
+    const fs::path config = data / "Config.cfg";
+    if (!fs::exists(fs::symlink_status(config, ec))) platform::write_record(config, shell::encode(settings));
+    const fs::path scores = data / "HighScores.cfg";
+    if (!fs::exists(fs::symlink_status(scores, ec))) platform::write_record(scores, game::encode(list));
+  } catch (const platform::IoError& e) {
+    return Failure{e.code(), io_line(e.code(), e.path())};
+  }
+  if (const auto share = installed_data()) {
+    for (const char* part : {"Questions", "Sounds"}) {
+      const fs::path link = folder / part;
+      const auto status = fs::symlink_status(link, ec);
+      const bool is_link = fs::is_symlink(status);
+      if (fs::exists(status) && !is_link) continue;                   // the player's own folder
+      if (is_link && fs::exists(link, ec)) {
+        if (fs::read_symlink(link, ec) == *share / part) continue;   // already right
+      }
+      if (is_link) fs::remove(link, ec);
+      fs::create_directory_symlink(*share / part, link, ec);
+      if (ec) return Failure{io_code(ec), io_line(io_code(ec), link)};
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::filesystem::path file = default_file();
+  std::optional<fs::path> file;
   std::optional<std::string> player;
   std::optional<std::string> host;
   for (int i = 1; i < argc; ++i) {
@@ -114,39 +256,85 @@ int main(int argc, char** argv) {
       std::cout << kHelp;
       return 0;
     }
-    if (i + 1 >= argc) return usage("hiányzik az érték / missing value: " + arg);
-    const std::string value = argv[++i];
-    if (arg == "--fajl" || arg == "--file") {
-      file = value;
-    } else if (arg == "--nev" || arg == "--player") {
-      player = value;
-    } else if (arg == "--musorvezeto" || arg == "--host") {
-      host = value;
+    const std::size_t equals = arg.find('=');
+    const std::string name = arg.rfind("--", 0) == 0 && equals != std::string::npos ? arg.substr(0, equals) : arg;
+    std::optional<std::string>* target = nullptr;
+    bool is_file = false;
+    if (name == "--fajl" || name == "--file") {
+      is_file = true;
+    } else if (name == "--nev" || name == "--player") {
+      target = &player;
+    } else if (name == "--musorvezeto" || name == "--host") {
+      target = &host;
+    } else if (name.rfind("-", 0) == 0) {
+      return usage("ismeretlen kapcsoló / unknown option: " + shell::terminal_safe(name));
     } else {
-      return usage("ismeretlen kapcsoló / unknown option: " + arg);
+      return usage("váratlan argumentum / unexpected argument: \"" + shell::terminal_safe(arg) + "\"");
+    }
+    std::string value;
+    if (name.size() < arg.size()) {
+      value = arg.substr(name.size() + 1);
+    } else if (i + 1 < argc) {
+      value = argv[++i];
+    } else {
+      return usage("hiányzik az érték / missing value: " + name);
+    }
+    if (is_file) {
+      file = fs::path(value);
+    } else {
+      *target = value;
     }
   }
-  try {
-    const auto bytes = platform::read_record(file, shell::kSettingsSize);
-    shell::BEALLITASOK s = shell::decode(std::span<const std::uint8_t, shell::kSettingsSize>(bytes.data(), bytes.size()));
-    // Sets one name; false (after saying why) when it is refused.
-    const auto set = [](const std::optional<std::string>& given, std::string_view what, auto& field) {
-      if (!given) return true;
+
+  // Check the names before anything is written.
+  std::string player_bytes;
+  std::string host_bytes;
+  for (auto [given, what, out] :
+       {std::tuple{&player, "a játékos neve / the player's name", &player_bytes},
+        std::tuple{&host, "a műsorvezető neve / the host's name", &host_bytes}}) {
+    if (!*given) continue;
+    std::string why;
+    const auto name = checked_name(**given, &why);
+    if (!name) {
+      std::cerr << kMe << what << " \"" << shell::terminal_safe(**given) << "\" " << why << "\n";
+      return 1;
+    }
+    *out = *name;
+  }
+
+  std::error_code ec;
+  if (!file) {
+    const fs::path here = platform::game_path(shell::kConfigFile);
+    if (fs::exists(here, ec)) {
+      file = here;
+    } else {
       std::string why;
-      const auto name = checked_name(*given, &why);
-      if (!name) {
-        std::cerr << "zelvanos-beallitasok: " << what << " \"" << *given << "\" " << why << "\n";
-        return false;
+      const auto folder = player_folder(&why);
+      if (!folder) {
+        std::cerr << kMe << why << "\n";
+        return 1;
       }
-      field.assign(*name);
-      return true;
-    };
-    if (!set(player, "a játékos neve / the player's name", s.NEV)) return 1;
-    if (!set(host, "a műsorvezető neve / the host's name", s.MUSORVEZETO)) return 1;
-    if (player || host) platform::write_record(file, shell::encode(s));
-    show(file, s);
-  } catch (const platform::Fatal& e) {
-    std::cerr << "zelvanos-beallitasok: " << e.what() << "\n";
+      bool created = false;
+      if (const auto failure = prepare(*folder, &created)) {
+        std::cerr << kMe << failure->line << "\n";
+        return failure->code;
+      }
+      if (created) {
+        std::cout << "A játékos mappája elkészült / the player's folder is ready: " << full(*folder) << "\n";
+      }
+      file = *folder / platform::game_path(shell::kConfigFile);
+    }
+  }
+
+  try {
+    const auto bytes = platform::read_record(*file, shell::kSettingsSize);
+    shell::BEALLITASOK s = shell::decode(std::span<const std::uint8_t, shell::kSettingsSize>(bytes.data(), bytes.size()));
+    if (player) s.NEV.assign(player_bytes);
+    if (host) s.MUSORVEZETO.assign(host_bytes);
+    if (player || host) platform::write_record(*file, shell::encode(s));
+    show(*file, s);
+  } catch (const platform::IoError& e) {
+    std::cerr << kMe << io_line(e.code(), e.path()) << "\n";
     return e.code();
   }
   return 0;

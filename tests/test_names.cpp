@@ -1,0 +1,185 @@
+// The names program for a new player: the player's folder, its options and
+// the names it refuses, run as a program.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "game/highscores.hpp"
+#include "harness.hpp"
+#include "shell/menu.hpp"
+#include "shell/settings.hpp"
+
+namespace fs = std::filesystem;
+using namespace testing_support;
+
+namespace {
+
+class NewPlayer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // An installed game: the program in <prefix>/bin, the data in its place.
+    fs::create_directories("usr/bin");
+    fs::copy_file(ZELVANOS_NAMES, "usr/bin/zelvanos-beallitasok");
+    share = (fs::current_path() / "usr/bin" / ZELVANOS_DATA_FROM_BIN).lexically_normal();
+    fs::create_directories(share / "Questions/Default");
+    fs::create_directories(share / "Sounds");
+    fs::create_directories("home");
+    fs::create_directories("elsewhere");
+    home = fs::current_path() / "home";
+  }
+  // Runs the installed copy from an empty folder with this environment.
+  int names(const std::string& env, const std::string& args) {
+    const std::string cmd = "cd elsewhere && env -u XDG_DATA_HOME -u HOME " + env + " ../usr/bin/zelvanos-beallitasok " +
+                            args + " >../out.txt 2>../err.txt";
+    const int status = std::system(cmd.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string err() const { return read_text("err.txt"); }
+  shell::BEALLITASOK settings_in(const fs::path& folder) const {
+    const auto bytes = read_file(folder / "Data/Config.cfg");
+    EXPECT_EQ(bytes.size(), 76U);
+    return shell::decode(std::span<const std::uint8_t, 76>(bytes.data(), 76));
+  }
+
+  ScratchDir dir;
+  fs::path share;
+  fs::path home;
+};
+
+TEST_F(NewPlayer, TheFolderIsPreparedAsTheLauncherDoesAndTheNameSet) {
+  EXPECT_EQ(names("HOME=" + home.string(), "--nev Feri"), 0) << err();
+  const fs::path player = home / ".local/share/zelvanos";
+  EXPECT_EQ(settings_in(player).NEV.view(), "Feri");
+  auto expected = settings_in(player);
+  shell::apply_factory_values(expected);
+  expected.NEV.assign("Feri");
+  const auto expected_bytes = shell::encode(expected);
+  EXPECT_EQ(read_file(player / "Data/Config.cfg"), std::vector<std::uint8_t>(expected_bytes.begin(), expected_bytes.end()))
+      << "factory settings apart from the name";
+  game::EREDMENYLISTA reset;
+  game::reset_list(reset);
+  const auto list = game::encode(reset);
+  EXPECT_EQ(read_file(player / "Data/HighScores.cfg"), std::vector<std::uint8_t>(list.begin(), list.end()));
+  EXPECT_TRUE(fs::is_symlink(player / "Questions"));
+  EXPECT_EQ(fs::canonical(player / "Questions"), fs::canonical(share / "Questions"));
+  EXPECT_EQ(fs::canonical(player / "Sounds"), fs::canonical(share / "Sounds"));
+  EXPECT_NE(read_text("out.txt").find(player.string()), std::string::npos);
+
+  // A second run, as after some games: nothing of the player's is replaced.
+  write_file(player / "Data/HighScores.cfg", std::vector<std::uint8_t>(730, 7));
+  fs::remove(player / "Sounds");
+  fs::create_directory(player / "Sounds");  // the player's own sounds
+  EXPECT_EQ(names("HOME=" + home.string(), "--musorvezeto=Géza"), 0) << err();
+  EXPECT_EQ(settings_in(player).NEV.view(), "Feri");
+  EXPECT_EQ(settings_in(player).MUSORVEZETO.view(), "G\x82za");
+  EXPECT_EQ(read_file(player / "Data/HighScores.cfg"), std::vector<std::uint8_t>(730, 7));
+  EXPECT_FALSE(fs::is_symlink(player / "Sounds"));
+}
+
+TEST_F(NewPlayer, TheFolderFollowsXdgDataHomeOnlyWhenItIsAbsolute) {
+  const fs::path xdg = fs::current_path() / "xdg";
+  EXPECT_EQ(names("HOME=" + home.string() + " XDG_DATA_HOME=" + xdg.string(), "--player=Anna"), 0) << err();
+  EXPECT_EQ(settings_in(xdg / "zelvanos").NEV.view(), "Anna");
+  EXPECT_FALSE(fs::exists(home / ".local"));
+
+  EXPECT_EQ(names("HOME=" + home.string() + " XDG_DATA_HOME=relative/xdg", "--nev Bea"), 0) << err();
+  EXPECT_EQ(settings_in(home / ".local/share/zelvanos").NEV.view(), "Bea");
+  EXPECT_FALSE(fs::exists("elsewhere/relative"));
+
+  EXPECT_EQ(names("", "--nev Bea"), 1);
+  EXPECT_NE(err().find("HOME is not set"), std::string::npos) << err();
+  EXPECT_NE(err().find("HOME környezeti változó"), std::string::npos) << err();
+  EXPECT_EQ(names("HOME=", "--nev Bea"), 1);
+  EXPECT_EQ(names("HOME=home", "--nev Bea"), 1);
+  EXPECT_NE(err().find("HOME is not an absolute path"), std::string::npos) << err();
+  EXPECT_FALSE(fs::exists("elsewhere/home"));
+}
+
+TEST_F(NewPlayer, OptionsAndRefusedNames) {
+  const std::string env = "HOME=" + home.string();
+  EXPECT_EQ(names(env, "--bogus"), 64);
+  EXPECT_NE(err().find("unknown option: --bogus"), std::string::npos) << err();
+  EXPECT_NE(err().find("ismeretlen kapcsoló"), std::string::npos);
+  EXPECT_EQ(names(env, "--bogus=1"), 64);
+  EXPECT_NE(err().find("unknown option: --bogus\n"), std::string::npos) << err();
+  EXPECT_EQ(names(env, "Feri"), 64);
+  EXPECT_NE(err().find("unexpected argument"), std::string::npos);
+  EXPECT_EQ(names(env, "--nev"), 64);
+  EXPECT_NE(err().find("missing value: --nev"), std::string::npos);
+  EXPECT_FALSE(fs::exists(home / ".local")) << "wrong usage prepares nothing";
+
+  const struct {
+    const char* arg;
+    const char* says;
+  } refused[] = {
+      {"--nev ''", "is empty or all blanks"},
+      {"--nev '   '", "is empty or all blanks"},
+      {"--nev=", "is empty or all blanks"},
+      {"--host \"$(printf 'A\\tB')\"", "control character: U+0009 (TAB)"},
+      {"--nev \"$(printf 'X\\033[2JY')\"", "control character: U+001B (ESC)"},
+      {"--nev \"$(printf 'X\\302\\233Y')\"", "control character: U+009B"},
+      {"--nev 'Euro €'", "cannot show: U+20AC"},
+      {"--nev \"$(printf 'X\\377')\"", "not valid UTF-8 (byte 2)"},
+      {"--nev 'Ez a név bizony huszonhat betű'", "longer than 25 characters"},
+  };
+  for (const auto& r : refused) {
+    EXPECT_EQ(names(env, r.arg), 1) << r.arg;
+    const std::string e = err();
+    EXPECT_NE(e.find(r.says), std::string::npos) << r.arg << ": " << e;
+    EXPECT_EQ(e.find('\033'), std::string::npos) << r.arg << ": echoed raw";
+    EXPECT_EQ(e.find("\xC2\x9B"), std::string::npos) << r.arg << ": echoed raw";
+  }
+  EXPECT_EQ(names(env, "--nev \"$(printf 'X\\377')\""), 1);
+  EXPECT_NE(err().find("\"X\\xff\""), std::string::npos) << "echoed with the bad byte escaped: " << err();
+  EXPECT_FALSE(fs::exists(home / ".local")) << "a refused name prepares nothing";
+}
+
+TEST_F(NewPlayer, IoErrorsNameTheFullPath) {
+  EXPECT_EQ(names("HOME=" + home.string(), "--file nincs.cfg"), 2);
+  const std::string full = (fs::current_path() / "elsewhere/nincs.cfg").string();
+  EXPECT_NE(err().find(full + ": a fájl nem található / file not found (I/O hiba / I/O error 2)"), std::string::npos)
+      << err();
+
+  // A player's folder that cannot be made: a file stands where it should be.
+  write_file(home / ".local", {1});
+  EXPECT_EQ(names("HOME=" + home.string(), "--nev Feri"), 3);
+  EXPECT_NE(err().find((home / ".local/share/zelvanos/Data").string() + ": "), std::string::npos) << err();
+}
+
+// A name set with the names program while the game is in its settings menu
+// survives the menu's next write, and the game goes on with it.
+class NamesWhileTheGameRuns : public GameTest {};
+
+TEST_F(NamesWhileTheGameRuns, AreKept) {
+  write_banks();
+  std::string keys = "Down Enter";            // the settings menu
+  for (int i = 0; i < 7; ++i) keys += " Down";  // to "Hangok"
+  keys += " Enter Esc Enter a n m a x Esc";     // sound off, back, a game that enters the list
+  start(keys);
+  int status = -1;
+  recorder->on_key_wait = [&status](int n) {
+    if (n == 4) {  // the settings menu's first key
+      status = std::system((std::string(ZELVANOS_NAMES) + " --nev Feri --musorvezeto 'Nagy Ödön' >/dev/null").c_str());
+    }
+  };
+  const int code = shell::program();
+  platform::set_tracer(nullptr);
+  platform::use_backend(nullptr);
+  EXPECT_EQ(code, 0);
+  ASSERT_EQ(status, 0);
+  const auto bytes = read_file("Data/Config.cfg");
+  const auto s = shell::decode(std::span<const std::uint8_t, 76>(bytes.data(), 76));
+  EXPECT_EQ(s.NEV.view(), "Feri");
+  EXPECT_EQ(s.MUSORVEZETO.view(), "Nagy \x99" "d\x94n");
+  EXPECT_EQ(s.HANGOK, 0) << "the menu's own change is written too";
+  const auto list = read_file("Data/HighScores.cfg");
+  ASSERT_EQ(list.size(), 730U);
+  EXPECT_EQ(game::decode(std::span<const std::uint8_t, 730>(list.data(), 730)).NEV[0].view(), "Feri")
+      << "the new name enters the list";
+}
+
+}  // namespace
