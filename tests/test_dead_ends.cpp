@@ -179,7 +179,7 @@ struct Sabotage : platform::Tracer {
 class LastResort : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (std::getenv("SDL_VIDEODRIVER") == nullptr) setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
     shell::reset_all();
   }
   void TearDown() override {

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -20,7 +21,10 @@ namespace {
 
 class Window : public ::testing::Test {
  protected:
-  void SetUp() override { shell::reset_all(); }
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 0);  // asked for: the window draws nowhere
+    shell::reset_all();
+  }
   void TearDown() override { reset_state(); }
 };
 

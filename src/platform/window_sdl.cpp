@@ -34,10 +34,11 @@ class SdlBackend final : public Backend {
   // --- game thread ---------------------------------------------------------
   void open(const std::string& title) override {
     std::unique_lock lock(mutex_);
+    if (abandoned_) throw SessionEnded{};
     title_ = title;
     request_ = Request::kOpen;
     cv_.notify_all();
-    cv_.wait(lock, [this] { return request_ == Request::kNone; });
+    cv_.wait(lock, [this] { return request_ == Request::kNone || abandoned_; });
     if (abandoned_) throw SessionEnded{};
     if (state_ == WindowState::kFailed) {
       if (no_display_) throw NoDisplay(1, error_);
@@ -54,7 +55,7 @@ class SdlBackend final : public Backend {
     if (state_ != WindowState::kOpen) return;
     request_ = Request::kClose;
     wake_window_thread();
-    cv_.wait(lock, [this] { return request_ == Request::kNone; });
+    cv_.wait(lock, [this] { return request_ == Request::kNone || abandoned_; });
   }
 
   void wait_for_key(KeyQueue& queue) override {
@@ -497,7 +498,10 @@ void post_window_close() {
 }
 
 int run_windowed(const std::function<int()>& game) {
-  g_unexpected.clear();
+  {
+    std::lock_guard lock(g_unexpected_mutex);
+    g_unexpected.clear();
+  }
   SdlBackend backend;
   use_backend(&backend);
   g_running = &backend;
@@ -512,6 +516,7 @@ int run_windowed(const std::function<int()>& game) {
   });
   if (window_code != 0) backend.abandon();
   game_thread.join();
+  surface().set_change_listener(nullptr);  // a game that failed may not have closed the window
   g_running = nullptr;
   use_backend(nullptr);
   SDL_Quit();
