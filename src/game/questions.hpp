@@ -1,7 +1,8 @@
 #pragma once
 // The question banks: files of 100 fixed-size question records, one file
 // per level for the two level-graded sets and one file for each single set.
-// Every level loads its bank afresh and draws one question at random.
+// Every level loads its bank afresh and draws one question at random, one
+// not yet asked in this game while the bank holds such a one.
 
 #include <array>
 #include <cstddef>
