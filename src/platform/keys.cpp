@@ -64,7 +64,8 @@ bool push_dom_key(KeyQueue& queue, std::string_view key, bool ctrl, bool alt, bo
     if (k.name == key) return push_key(queue, k.key, ctrl);
   }
   // A character is one code point; longer values name keys the game has no use for.
-  if (ctrl || cp852::decode_utf8(key, 0).length != key.size()) return false;
+  const cp852::Decoded d = cp852::decode_utf8(key, 0);
+  if (ctrl || d.length != key.size() || cp852::byte_for(d.cp) < 32) return false;
   push_text(queue, key);
   return true;
 }
