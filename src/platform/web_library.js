@@ -25,6 +25,20 @@ mergeInto(LibraryManager.library, {
       if (Module['onFrame']) Module['onFrame'](s);
     },
 
+    mounts: {},  // folder -> promise of 0 (loaded) or 1 (no storage)
+    mount: function(path) {
+      if (!ZelvanosWeb.mounts[path]) {
+        try {
+          FS.mkdirTree(path);
+          FS.mount(IDBFS, {}, path);
+          ZelvanosWeb.mounts[path] = ZelvanosWeb.sync(true);
+        } catch (e) {
+          ZelvanosWeb.mounts[path] = Promise.resolve(1);
+        }
+      }
+      return ZelvanosWeb.mounts[path];
+    },
+
     // Runs one storage sync after the one before it.
     sync: function(populate) {
       var next = (ZelvanosWeb.syncing || Promise.resolve()).then(function() {
@@ -81,18 +95,14 @@ mergeInto(LibraryManager.library, {
     Promise.resolve().then(wake);
   },
 
+  // The storage starts loading while the page still downloads the module;
+  // the program's mount call then only waits for it.
+  $ZelvanosWeb__postset: 'addOnPreRun(function() { ZelvanosWeb.mount("/zelvanos/Data"); });',
+
   zelvanos_web_mount__deps: ['$ZelvanosWeb', '$IDBFS'],
   zelvanos_web_mount: function(folder) {
     var path = UTF8ToString(folder);
-    return Asyncify.handleAsync(function() {
-      try {
-        FS.mkdirTree(path);
-        FS.mount(IDBFS, {}, path);
-      } catch (e) {
-        return Promise.resolve(1);
-      }
-      return ZelvanosWeb.sync(true);
-    });
+    return Asyncify.handleAsync(function() { return ZelvanosWeb.mount(path); });
   },
 
   zelvanos_web_store__deps: ['$ZelvanosWeb'],
