@@ -16,6 +16,8 @@
 namespace platform {
 namespace {
 
+WriteObserver g_write_observer = nullptr;
+
 std::string describe(int code) {
   switch (code) {
     case 2: return "file not found";
@@ -133,6 +135,9 @@ void write_record(const std::filesystem::path& path, std::span<const std::uint8_
     throw IoError(101, path, describe(101) + ", the old file is kept");
   }
   remove_stale_temporaries(path);
+  if (g_write_observer != nullptr) g_write_observer(path);
 }
+
+void set_write_observer(WriteObserver observer) { g_write_observer = observer; }
 
 }  // namespace platform

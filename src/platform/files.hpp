@@ -39,4 +39,9 @@ std::vector<std::uint8_t> read_record(const std::filesystem::path& path, std::si
 // Replaces the file by exactly these bytes.
 void write_record(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
+// Called at the end of every write_record that succeeded, with its path:
+// the web page stores its files in the browser there. nullptr for none.
+using WriteObserver = void (*)(const std::filesystem::path& path);
+void set_write_observer(WriteObserver observer);
+
 }  // namespace platform

@@ -16,6 +16,7 @@
 
 #include "platform/cp852.hpp"
 #include "platform/graph.hpp"
+#include "platform/keys.hpp"
 #include "platform/png.hpp"
 #include "platform/scaler.hpp"
 #include "platform/window.hpp"
@@ -360,16 +361,7 @@ class SdlBackend final : public Backend {
     if (key == SDLK_LCTRL || key == SDLK_RCTRL) ctrl_ = down;
   }
 
-  static void text_input(const char* utf8) {
-    const std::string_view text(utf8);
-    for (std::size_t pos = 0; pos < text.size();) {
-      const cp852::Decoded d = cp852::decode_utf8(text, pos);
-      if (d.length == 0) return;
-      const int byte = cp852::byte_for(d.cp);
-      if (byte >= 32) key_queue().push(static_cast<std::uint8_t>(byte));
-      pos += d.length;
-    }
-  }
+  static void text_input(const char* utf8) { push_text(key_queue(), utf8); }
 
   void key_down(const SDL_Keysym& key) {
     modifier(key.sym, true);
@@ -382,52 +374,42 @@ class SdlBackend final : public Backend {
       return;
     }
     if (alt_) return;
-    const bool numlock = (key.mod & KMOD_NUM) != 0;
-    switch (key.sym) {
-      case SDLK_RETURN:
-      case SDLK_KP_ENTER: key_queue().push(13); return;
-      case SDLK_ESCAPE: key_queue().push(27); return;
-      case SDLK_BACKSPACE: key_queue().push(8); return;
-      case SDLK_TAB: key_queue().push(9); return;
-      default: break;
-    }
-    if (key.sym >= SDLK_F1 && key.sym <= SDLK_F10) {
-      const int n = static_cast<int>(key.sym - SDLK_F1);
-      key_queue().push_extended(static_cast<std::uint8_t>((ctrl_ ? 94 : 59) + n));
-      return;
-    }
-    if (const int code = cursor_code(key.sym, numlock); code != 0) {
-      key_queue().push_extended(static_cast<std::uint8_t>(code));
-    }
+    push_key(key_queue(), sdl_key(key.sym, (key.mod & KMOD_NUM) != 0), ctrl_);
   }
 
-  static int cursor_code(SDL_Keycode sym, bool numlock) {
+  static Key sdl_key(SDL_Keycode sym, bool numlock) {
+    if (sym >= SDLK_F1 && sym <= SDLK_F10) return static_cast<Key>(static_cast<int>(Key::kF1) + (sym - SDLK_F1));
     switch (sym) {
-      case SDLK_UP: return 72;
-      case SDLK_DOWN: return 80;
-      case SDLK_LEFT: return 75;
-      case SDLK_RIGHT: return 77;
-      case SDLK_HOME: return 71;
-      case SDLK_END: return 79;
-      case SDLK_PAGEUP: return 73;
-      case SDLK_PAGEDOWN: return 81;
-      case SDLK_INSERT: return 82;
-      case SDLK_DELETE: return 83;
+      case SDLK_RETURN:
+      case SDLK_KP_ENTER: return Key::kEnter;
+      case SDLK_ESCAPE: return Key::kEsc;
+      case SDLK_BACKSPACE: return Key::kBackspace;
+      case SDLK_TAB: return Key::kTab;
+      case SDLK_UP: return Key::kUp;
+      case SDLK_DOWN: return Key::kDown;
+      case SDLK_LEFT: return Key::kLeft;
+      case SDLK_RIGHT: return Key::kRight;
+      case SDLK_HOME: return Key::kHome;
+      case SDLK_END: return Key::kEnd;
+      case SDLK_PAGEUP: return Key::kPageUp;
+      case SDLK_PAGEDOWN: return Key::kPageDown;
+      case SDLK_INSERT: return Key::kInsert;
+      case SDLK_DELETE: return Key::kDelete;
       default: break;
     }
-    if (numlock) return 0;  // the keypad types digits
+    if (numlock) return Key::kOther;  // the keypad types digits
     switch (sym) {
-      case SDLK_KP_8: return 72;
-      case SDLK_KP_2: return 80;
-      case SDLK_KP_4: return 75;
-      case SDLK_KP_6: return 77;
-      case SDLK_KP_7: return 71;
-      case SDLK_KP_1: return 79;
-      case SDLK_KP_9: return 73;
-      case SDLK_KP_3: return 81;
-      case SDLK_KP_0: return 82;
-      case SDLK_KP_PERIOD: return 83;
-      default: return 0;
+      case SDLK_KP_8: return Key::kUp;
+      case SDLK_KP_2: return Key::kDown;
+      case SDLK_KP_4: return Key::kLeft;
+      case SDLK_KP_6: return Key::kRight;
+      case SDLK_KP_7: return Key::kHome;
+      case SDLK_KP_1: return Key::kEnd;
+      case SDLK_KP_9: return Key::kPageUp;
+      case SDLK_KP_3: return Key::kPageDown;
+      case SDLK_KP_0: return Key::kInsert;
+      case SDLK_KP_PERIOD: return Key::kDelete;
+      default: return Key::kOther;
     }
   }
 

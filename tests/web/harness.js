@@ -1,0 +1,102 @@
+// Shared by the web tests and the benchmark: a static server for the built
+// site, Debian's Chromium driven by puppeteer-core, and helpers that wait
+// for the game to sit in its key wait with its last frame drawn.
+'use strict';
+
+const fs = require('node:fs');
+const http = require('node:http');
+const os = require('node:os');
+const path = require('node:path');
+const puppeteer = require('puppeteer-core');
+
+const ROOT = path.resolve(__dirname, '../..');
+const SITE = process.env.ZELVANOS_WEB_SITE || path.join(ROOT, 'build-web/site');
+const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
+
+const TYPES = {
+  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
+  '.wasm': 'application/wasm', '.data': 'application/octet-stream', '.png': 'image/png',
+};
+
+// Serves the site on a free loopback port; resolves to {url, close}.
+function serve(site = SITE) {
+  const server = http.createServer((req, res) => {
+    const name = decodeURIComponent(new URL(req.url, 'http://x').pathname);
+    const file = path.join(site, name === '/' ? 'index.html' : name);
+    if (!file.startsWith(site) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
+      res.writeHead(404);
+      res.end();
+      return;
+    }
+    res.writeHead(200, {'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream'});
+    fs.createReadStream(file).pipe(res);
+  });
+  return new Promise((resolve) => {
+    server.listen(0, '127.0.0.1', () => {
+      resolve({url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close()});
+    });
+  });
+}
+
+// A fresh headless Chromium with an empty profile (so a fresh browser
+// storage); the profile stays for the browser's life.
+async function launch() {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'zelvanos-chromium-'));
+  const browser = await puppeteer.launch({
+    executablePath: CHROMIUM,
+    headless: true,
+    userDataDir: profile,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+           '--disable-component-update', '--disable-sync', '--autoplay-policy=user-gesture-required'],
+  });
+  const close = browser.close.bind(browser);
+  browser.close = async () => {
+    await close();
+    fs.rmSync(profile, {recursive: true, force: true});
+  };
+  return browser;
+}
+
+// Collects the page's console errors and uncaught exceptions.
+function watchErrors(page) {
+  const errors = [];
+  page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
+  page.on('pageerror', (e) => errors.push(String(e)));
+  page.on('requestfailed', (r) => errors.push(`request failed: ${r.url()}`));
+  return errors;
+}
+
+// Waits until the game has waited for its `n`th key (or any, without n)
+// and the frame it drew before is on the canvas.
+async function idle(page, n, timeout = 30000) {
+  await page.waitForFunction((want) => {
+    const w = window.Module && Module.ZelvanosWeb;
+    if (!w) return false;
+    const s = w.state;
+    return s.waiting && !w.framePending && s.frames > 0 && (want === undefined || s.keyWaits >= want);
+  }, {timeout, polling: 20}, n);
+  return page.evaluate(() => Module.ZelvanosWeb.state.keyWaits);
+}
+
+// Presses keys one at a time (DOM key names), each when the game waits for it.
+async function press(page, keys) {
+  for (const key of keys) {
+    const before = await idle(page);
+    await page.keyboard.press(key);
+    await idle(page, before + 1);
+  }
+}
+
+// The canvas as RGBA bytes.
+async function canvasPixels(page) {
+  const data = await page.evaluate(() => {
+    const c = document.getElementById('screen');
+    const bytes = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    let s = '';
+    for (let i = 0; i < bytes.length; i += 0x8000) s += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+    return btoa(s);
+  });
+  return Buffer.from(data, 'base64');
+}
+
+module.exports = {ROOT, SITE, serve, launch, watchErrors, idle, press, canvasPixels};

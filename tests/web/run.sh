@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# The web page's tests in headless Chromium: installs emscripten and
+# Chromium from Debian when missing, builds the page and the native replay
+# tool, installs the pinned puppeteer-core (package-lock.json) and runs
+# the tests. `bench` instead of the tests runs the benchmark.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
+install_missing emscripten chromium
+command -v npm >/dev/null || install_missing npm
+"$ROOT/scripts/web" --build-only
+cmake --build "$BUILD" --target zelvanos-replay
+cd "$ROOT/tests/web"
+npm ci --no-audit --no-fund --loglevel=error
+if [ "${1:-}" = bench ]; then
+  node bench.js
+else
+  node --test web.test.js
+fi
