@@ -46,7 +46,7 @@ void show(const std::filesystem::path& file, const shell::BEALLITASOK& s) {
     for (const char c : label) width += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
     std::cout << "  " << label << std::string(width < 44 ? 44 - width : 1, ' ') << value << "\n";
   };
-  const auto name = [](std::string_view bytes) { return "\"" + cp852::to_utf8(bytes) + "\""; };
+  const auto name = [](std::string_view bytes) { return std::string("\"").append(cp852::to_utf8(bytes)).append("\""); };
   std::cout << file.generic_string() << "\n";
   row("Játékos neve / player (NEV):", name(s.NEV.view()));
   row("Műsorvezető / host (MUSORVEZETO):", name(s.MUSORVEZETO.view()));
