@@ -79,7 +79,10 @@ set(CPACK_PACKAGE_NAME zelvanos)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Zelvanos fejlesztők <zelvanos@zelvanos.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Hungarian quiz game in the manner of a television quiz show")
-set(CPACK_PACKAGE_DESCRIPTION "Legyen Ön is Zelvanos: ten questions with four answers up to 1 500 000 000 Ft,\n three lifelines, a high-score list, music and sound effects. All texts are Hungarian.")
+set(CPACK_PACKAGE_DESCRIPTION "Legyen Ön is Zelvanos: a single-player quiz game. Ten questions with four\n\
+answers each lead up to 1 500 000 000 Ft, with three lifelines (telephone,\n\
+50:50, audience), a high-score list, five question sets, music and sound\n\
+effects. All its texts are Hungarian.")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
