@@ -41,6 +41,10 @@ install(CODE "
   configure_file(\"${CMAKE_CURRENT_LIST_DIR}/zelvanos.desktop\" \"${CMAKE_BINARY_DIR}/packaging/zelvanos.desktop\" @ONLY)")
 install(FILES ${CMAKE_BINARY_DIR}/packaging/zelvanos.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/zelvanos.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+foreach(size 16 22 24 32 48 64 128 256)
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/icons/${size}x${size}/zelvanos.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/zelvanos.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
         RENAME ${ZELVANOS_APP_ID}.metainfo.xml)
 

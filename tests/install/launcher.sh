@@ -23,6 +23,7 @@ for f in "$games/zelvanos" "$games/zelvanos-beallitasok" "$games/zelvanos-questi
          "$data/Questions/Default/01.lmk" "$data/Questions/Single/labdarugas.lmk" \
          "$data/Sounds/Main.mp3" "$data/Sounds/win5.mp3" \
          "$root/share/applications/zelvanos.desktop" "$root/share/icons/hicolor/scalable/apps/zelvanos.svg" \
+         "$root/share/icons/hicolor/48x48/apps/zelvanos.png" \
          "$root/share/metainfo/example.zelvanos.Zelvanos.metainfo.xml" \
          "$root/share/doc/zelvanos/copyright" "$root/share/doc/zelvanos/changelog.gz"; do
   [ -e "$f" ] || fail "${f#"$work"/root} is not installed"
