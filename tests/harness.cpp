@@ -68,7 +68,7 @@ void write_banks(char right) {
   for (const char* set : {"Default", "Children"}) {
     fs::create_directories(fs::path("Questions") / set);
     for (int n = 1; n <= 10; ++n) {
-      write_file(fs::path("Questions") / set / ((n < 10 ? "0" : "") + std::to_string(n) + ".lmk"), bytes);
+      write_file(fs::path("Questions") / set / std::string(n < 10 ? "0" : "").append(std::to_string(n)).append(".lmk"), bytes);
     }
   }
   fs::create_directories("Questions/Single");

@@ -228,7 +228,7 @@ class HighScores : public Game {
     game::EREDMENYLISTA list;
     std::size_t i = 0;
     for (const int x : xs) {
-      list.NEV[i].assign("P" + std::to_string(i + 1));
+      list.NEV[i].assign(std::string("P").append(std::to_string(i + 1)));
       list.X[i] = static_cast<std::int16_t>(x);
       list.PONT[i].assign(std::to_string(x));
       list.DATUM[i].assign("2004. 1. 1.");

@@ -82,7 +82,7 @@ TEST(QuestionSource, RefusesWhatTheGameCannotShow) {
   EXPECT_EQ(questions::format("x.txt", c.diagnostics.front()).rfind("x.txt:", 0), 0U);
 
   std::string hundred;
-  for (int i = 0; i < 100; ++i) hundred += question("Q" + std::to_string(i), i % 4);
+  for (int i = 0; i < 100; ++i) hundred += question(std::string("Q").append(std::to_string(i)), i % 4);
   EXPECT_TRUE(has(questions::compile(hundred), 496, true, "more than 99"));
   EXPECT_TRUE(has(questions::compile("# nothing\n"), 0, true, "no question"));
   EXPECT_TRUE(has(questions::compile("- a\n"), 1, true, "without a question"));

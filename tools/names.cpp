@@ -101,7 +101,7 @@ void show(const fs::path& file, const shell::BEALLITASOK& s) {
     std::cout << "  " << label << std::string(width < 44 ? 44 - width : 1, ' ') << value << "\n";
   };
   const auto name = [](std::string_view bytes) {
-    return "\"" + shell::terminal_safe(cp852::to_utf8(bytes)) + "\"";
+    return std::string("\"").append(shell::terminal_safe(cp852::to_utf8(bytes))).append("\"");
   };
   std::cout << full(file) << "\n";
   row("Játékos neve / player (NEV):", name(s.NEV.view()));

@@ -173,7 +173,7 @@ void highscore_screen() {
   OutTextXY(100, 55, " H. Név                       Ksz. Pontszám          Dátum"_cp);
   const auto row_y = [](std::size_t i) { return static_cast<std::int16_t>(60 + 10 * (i + 1)); };
   for (std::size_t i = 0; i < 10; ++i) {
-    const std::string label = i < 9 ? " " + std::to_string(i + 1) + ". " : "10. ";
+    const std::string label = i < 9 ? std::string(" ").append(std::to_string(i + 1)).append(". ") : "10. ";
     OutTextXY(100, row_y(i), cp852::join({label, HS.NEV[i].view()}));
   }
   for (std::size_t i = 0; i < 10; ++i) {

@@ -29,8 +29,8 @@ void Recorder::key_read(std::uint8_t byte) { add("key " + std::to_string(byte));
 
 void Recorder::sound(std::string_view operation, int slot, std::string_view file) {
   std::string line = "sound " + std::string(operation);
-  if (slot != 0) line += " " + std::to_string(slot);
-  if (!file.empty()) line += " " + std::string(file);
+  if (slot != 0) line.append(" ").append(std::to_string(slot));
+  if (!file.empty()) line.append(" ").append(file);
   add(line);
 }
 

@@ -1,38 +1,123 @@
 #!/usr/bin/env bash
 # Installs the game into a scratch root and starts it through its launcher
 # as a new player would: the player's folder is prepared once, and a later
-# start (as after an update) keeps the player's settings and scores.
+# start (as after an update) keeps the player's settings and scores. Then
+# the launcher's help and version, its choice of the player's folder under
+# odd environments (the XDG base-directory rules, an unusable HOME), and a
+# player's own question folder or link.
 #   launcher.sh BUILD_FOLDER
 set -euo pipefail
 build=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
+cached() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
 
 DESTDIR="$work/root" cmake --install "$build" --prefix /usr >/dev/null
 root="$work/root/usr"
-for f in bin/zelvanos bin/zelvanos-beallitasok bin/zelvanos-questions lib/zelvanos/zelvanos \
-         share/applications/zelvanos.desktop share/icons/hicolor/scalable/apps/zelvanos.svg \
-         share/zelvanos/Questions/Default/01.lmk share/zelvanos/Questions/Single/labdarugas.lmk \
-         share/zelvanos/Sounds/Main.mp3 share/zelvanos/Sounds/win5.mp3; do
-  [ -e "$root/$f" ] || fail "$f is not installed"
+games=$root/$(cached ZELVANOS_INSTALL_GAMESDIR)
+libexec=$root/$(cached ZELVANOS_INSTALL_LIBEXECDIR)
+data=$root/$(cached ZELVANOS_INSTALL_GAMEDATADIR)
+for f in "$games/zelvanos" "$games/zelvanos-beallitasok" "$games/zelvanos-questions" \
+         "$libexec/zelvanos" "$libexec/zelvanos-replay" \
+         "$data/Questions/Default/01.lmk" "$data/Questions/Single/labdarugas.lmk" \
+         "$data/Sounds/Main.mp3" "$data/Sounds/win5.mp3" \
+         "$root/share/applications/zelvanos.desktop" "$root/share/icons/hicolor/scalable/apps/zelvanos.svg" \
+         "$root/share/icons/hicolor/48x48/apps/zelvanos.png" \
+         "$root/share/metainfo/example.zelvanos.Zelvanos.metainfo.xml" \
+         "$root/share/doc/zelvanos/copyright" "$root/share/doc/zelvanos/changelog.gz"; do
+  [ -e "$f" ] || fail "${f#"$work"/root} is not installed"
 done
+for page in zelvanos zelvanos-beallitasok zelvanos-questions; do
+  for folder in man6 hu/man6; do
+    gzip -t "$root/share/man/$folder/$page.6.gz" 2>/dev/null || fail "no manual page $folder/$page.6.gz"
+  done
+done
+[ ! -e "$games/zelvanos-replay" ] || fail "the replay tool is on the player's PATH"
+grep -qx "Exec=/usr/$(cached ZELVANOS_INSTALL_GAMESDIR)/zelvanos" "$root/share/applications/zelvanos.desktop" ||
+  fail "the desktop entry does not start the installed launcher"
 
-export XDG_DATA_HOME="$work/xdg" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0"
-start() { timeout 3 "$root/bin/zelvanos" >"$work/game.log" 2>&1 || [ $? -eq 124 ] || fail "the game failed: $(cat "$work/game.log")"; }
-start
+launcher=$games/zelvanos
+
+# Help and version, in Hungarian and English; nothing is prepared for them.
+XDG_DATA_HOME="$work/none" "$launcher" --help >"$work/out"
+grep -q "^Használat: zelvanos" "$work/out" && grep -q "^Usage: zelvanos" "$work/out" || fail "no help: $(cat "$work/out")"
+XDG_DATA_HOME="$work/none" "$launcher" --version >"$work/out"
+grep -q "^zelvanos [0-9]" "$work/out" && grep -q "Szabad szoftver" "$work/out" && grep -q "Free software" "$work/out" ||
+  fail "no version: $(cat "$work/out")"
+status=0
+XDG_DATA_HOME="$work/none" "$launcher" --nosuch 2>"$work/err" || status=$?
+[ $status -eq 64 ] && grep -q "unknown option: --nosuch" "$work/err" || fail "an unknown option gave $status: $(cat "$work/err")"
+[ ! -e "$work/none" ] || fail "help, version or a wrong option prepared a player's folder"
+
+# Starts the launcher in the scratch folder with the environment given as
+# arguments; the game itself runs until the timeout.
+start() {
+  local status=0
+  (cd "$work" && env "$@" timeout 3 "$launcher") >"$work/game.log" 2>&1 || status=$?
+  [ $status -eq 124 ] || fail "the game failed ($status): $(cat "$work/game.log")"
+}
+start XDG_DATA_HOME="$work/xdg"
 player="$work/xdg/zelvanos"
 [ "$(stat -c %s "$player/Data/Config.cfg")" = 76 ] || fail "no factory settings in the player's folder"
 [ "$(stat -c %s "$player/Data/HighScores.cfg")" = 730 ] || fail "no high-score list in the player's folder"
-[ "$(readlink -f "$player/Questions")" = "$(readlink -f "$root/share/zelvanos/Questions")" ] || fail "Questions not linked"
-[ "$(readlink -f "$player/Sounds")" = "$(readlink -f "$root/share/zelvanos/Sounds")" ] || fail "Sounds not linked"
+[ "$(readlink -f "$player/Questions")" = "$(readlink -f "$data/Questions")" ] || fail "Questions not linked"
+[ "$(readlink -f "$player/Sounds")" = "$(readlink -f "$data/Sounds")" ] || fail "Sounds not linked"
 
-"$root/bin/zelvanos-beallitasok" --nev "Teszt Elek" >/dev/null
+XDG_DATA_HOME="$work/xdg" "$games/zelvanos-beallitasok" --nev "Teszt Elek" >/dev/null
 printf 'x' | dd of="$player/Data/HighScores.cfg" bs=1 seek=1 conv=notrunc status=none
 cp "$player/Data/Config.cfg" "$work/config" && cp "$player/Data/HighScores.cfg" "$work/scores"
-start
+start XDG_DATA_HOME="$work/xdg"
 cmp -s "$work/config" "$player/Data/Config.cfg" || fail "a later start overwrote the settings"
 cmp -s "$work/scores" "$player/Data/HighScores.cfg" || fail "a later start overwrote the scores"
-echo "installed, started twice; the player's folder kept its settings and scores"
-echo "1 passed, 0 failed"
+passed=1
+
+# A player's own question folder, and a link of their own (even a dangling
+# one), are kept; a link left dangling by an earlier installation is
+# pointed at this one.
+rm "$player/Questions" "$player/Sounds"
+mkdir "$player/Questions" && touch "$player/Questions/mine"
+ln -s "$work/my-sounds" "$player/Sounds"
+start XDG_DATA_HOME="$work/xdg"
+[ -d "$player/Questions" ] && [ ! -L "$player/Questions" ] && [ -e "$player/Questions/mine" ] ||
+  fail "the player's own Questions folder was replaced"
+[ "$(readlink "$player/Sounds")" = "$work/my-sounds" ] || fail "the player's own Sounds link was replaced"
+rm -r "$player/Questions" "$player/Sounds"
+ln -s "$work/elsewhere/Questions" "$player/Questions"
+ln -s /usr/share/zelvanos/Sounds-gone/zelvanos/Sounds "$player/Sounds"
+start XDG_DATA_HOME="$work/xdg"
+[ "$(readlink "$player/Questions")" = "$work/elsewhere/Questions" ] || fail "the player's own Questions link was replaced"
+[ "$(readlink -f "$player/Sounds")" = "$(readlink -f "$data/Sounds")" ] || fail "an earlier installation's link was kept"
+passed=$((passed + 1))
+
+# The XDG rules: a relative or empty XDG_DATA_HOME is ignored (never a folder
+# under the start folder, never an option to a command), HOME is used.
+for xdg in relative/data -x ""; do
+  rm -rf "${work:?}/home"
+  start HOME="$work/home" XDG_DATA_HOME="$xdg"
+  [ -e "$work/home/.local/share/zelvanos/Data/Config.cfg" ] || fail "XDG_DATA_HOME=\"$xdg\" did not fall back to HOME"
+  [ ! -e "$work/relative" ] && [ ! -e "$work/-x" ] && [ ! -e "$work/zelvanos" ] ||
+    fail "XDG_DATA_HOME=\"$xdg\" made a folder under the start folder"
+done
+passed=$((passed + 1))
+
+# An unset, empty or relative HOME (with no usable XDG_DATA_HOME) is refused
+# with one clear line, creating nothing.
+for home in unset "" relative/home; do
+  status=0
+  if [ "$home" = unset ]; then
+    (cd "$work" && env -u HOME -u XDG_DATA_HOME "$launcher") 2>"$work/err" || status=$?
+  else
+    (cd "$work" && env -u XDG_DATA_HOME HOME="$home" "$launcher") 2>"$work/err" || status=$?
+  fi
+  [ $status -eq 1 ] || fail "HOME=$home gave exit $status: $(cat "$work/err")"
+  [ "$(wc -l <"$work/err")" -eq 1 ] && grep -q "HOME is unset, empty or not an absolute path" "$work/err" ||
+    fail "HOME=$home: not one clear line: $(cat "$work/err")"
+  [ ! -e "$work/relative" ] || fail "HOME=$home made a folder under the start folder"
+done
+passed=$((passed + 1))
+
+echo "installed and started; folder kept, own links kept, XDG rules, unusable HOME refused"
+echo "$passed passed, 0 failed"

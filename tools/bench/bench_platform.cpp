@@ -51,7 +51,7 @@ void QuestionScreenPass(benchmark::State& state) {
   platform::use_backend(&backend);
   shell::apply_factory_values(shell::CONFIG);
   game::X = 7;
-  screen::SZVG = "7";
+  screen::SZVG.assign(1, '7');
   const std::string question =
       "Melyik magyar festő alkotása a \"Magányos cédrus\" című kép, amely 1907-ben készült?"_cp.data();
   for (auto _ : state) {

@@ -494,8 +494,8 @@ std::string dump(const game::KERDESEKFULL& bank, std::vector<Diagnostic>* proble
 
 std::string format(std::string_view file, const Diagnostic& d) {
   std::string out(file);
-  if (d.line > 0) out += ":" + std::to_string(d.line);
-  if (d.line > 0 && d.column > 0) out += ":" + std::to_string(d.column);
+  if (d.line > 0) out.append(":").append(std::to_string(d.line));
+  if (d.line > 0 && d.column > 0) out.append(":").append(std::to_string(d.column));
   out += d.error ? ": hiba / error: " : ": figyelmeztetés / warning: ";
   out += d.message;
   return out;
