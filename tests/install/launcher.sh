@@ -67,6 +67,15 @@ player="$work/xdg/zelvanos"
 [ "$(readlink -f "$player/Sounds")" = "$(readlink -f "$data/Sounds")" ] || fail "Sounds not linked"
 
 XDG_DATA_HOME="$work/xdg" "$games/zelvanos-beallitasok" --nev "Teszt Elek" >/dev/null
+
+# The names program, run before the game was ever started, prepares the
+# same folder with the same links to the installed data.
+(cd "$work" && XDG_DATA_HOME="$work/names-first" "$games/zelvanos-beallitasok" --nev Feri >/dev/null) ||
+  fail "the names program could not prepare a new player's folder"
+for d in Questions Sounds; do
+  [ "$(readlink -f "$work/names-first/zelvanos/$d")" = "$(readlink -f "$data/$d")" ] ||
+    fail "the names program linked $d to $(readlink "$work/names-first/zelvanos/$d")"
+done
 printf 'x' | dd of="$player/Data/HighScores.cfg" bs=1 seek=1 conv=notrunc status=none
 cp "$player/Data/Config.cfg" "$work/config" && cp "$player/Data/HighScores.cfg" "$work/scores"
 start XDG_DATA_HOME="$work/xdg"
