@@ -1,5 +1,6 @@
 #include "game/highscores.hpp"
 
+#include <memory>
 #include <string>
 
 #include "game/game.hpp"
@@ -78,6 +79,9 @@ void reset_list(EREDMENYLISTA& list) {
 
 void EREDMENY() {
   if (X == 1) return;
+  // Read, insert and write as one step: an entry another program writes
+  // meanwhile is never lost.
+  auto lock = std::make_unique<RecordLock>(file());
   load_list();
   const int right = X - 1;
   // All ten places are compared, so a result that beats only the tenth
@@ -88,6 +92,7 @@ void EREDMENY() {
   }
   if (place != 0) {
     EREDMENYIR(place);
+    lock.reset();
     ClearDevice();
     screen::LOGO();
     OutTextXY(150, 80, "Gratulálok! Felkerült az eredménylistára."_cp);
