@@ -4,6 +4,12 @@
 
 #include "platform/cp852.hpp"
 #include "platform/font.hpp"
+#include "platform/surface.hpp"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <vector>
 
 namespace {
 
@@ -96,6 +102,115 @@ TEST(Font, LineDrawingCharactersJoin) {
       EXPECT_NE(f[0xC9][static_cast<std::size_t>(r)] & 0x01, 0) << "╔ meets ═ at row " << r;
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The Hungarian pangram at magnifications 1, 2 and 3, as a player sees it.
+// The reference picture was checked by eye; a change to any accented glyph
+// shows up here first. Set ZELVANOS_UPDATE_REFERENCES=1 to rewrite it after a
+// deliberate change (and look at it before committing).
+constexpr int kPangramWidth = 544;
+constexpr int kPangramHeight = 108;
+
+std::vector<std::string> render_pangram() {
+  platform::Surface s;
+  s.set_color(15);
+  const std::string_view caps = "ÁRVÍZTŰRŐ TÜKÖRFÚRÓGÉP"_cp;
+  const std::string_view small = "árvíztűrő tükörfúrógép"_cp;
+  s.set_text_style(0, 0, 1);
+  s.out_text_xy(4, 4, std::string(caps) + " " + std::string(small));
+  int y = 16;
+  for (int mag = 2; mag <= 3; ++mag) {
+    s.set_text_style(0, 0, static_cast<std::uint16_t>(mag));
+    s.out_text_xy(4, static_cast<std::int16_t>(y), caps);
+    s.out_text_xy(4, static_cast<std::int16_t>(y + 8 * mag + 4), small);
+    y += 2 * (8 * mag + 4);
+  }
+  std::vector<std::string> rows;
+  for (int r = 0; r < kPangramHeight; ++r) {
+    std::string row;
+    for (int c = 0; c < kPangramWidth; ++c) row += s.pixel(c, r) != 0 ? '1' : '0';
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+// A plain PBM (P1): viewable with any image tool and readable in a diff.
+std::vector<std::string> read_pbm(const std::filesystem::path& path) {
+  std::ifstream in(path);
+  std::string magic;
+  int w = 0, h = 0;
+  in >> magic >> w >> h;
+  std::vector<std::string> rows;
+  if (magic != "P1" || w != kPangramWidth || h != kPangramHeight) return rows;
+  for (int r = 0; r < h; ++r) {
+    std::string row;
+    for (int c = 0; c < w; ++c) {
+      char bit = 0;
+      in >> bit;
+      row += bit;
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+void write_pbm(const std::filesystem::path& path, const std::vector<std::string>& rows) {
+  std::ofstream out(path);
+  out << "P1\n" << kPangramWidth << " " << kPangramHeight << "\n";
+  for (const auto& row : rows) out << row << "\n";
+}
+
+TEST(Font, HungarianPangramMatchesTheReviewedPicture) {
+  const std::filesystem::path reference = std::filesystem::path(ZELVANOS_TESTS_DIR) / "data" / "pangram.pbm";
+  const auto actual = render_pangram();
+  if (std::getenv("ZELVANOS_UPDATE_REFERENCES") != nullptr) write_pbm(reference, actual);
+  const auto expected = read_pbm(reference);
+  ASSERT_EQ(expected.size(), actual.size()) << reference << " is missing or not a " << kPangramWidth << " x "
+                                            << kPangramHeight << " P1 picture";
+  int differing = 0;
+  for (std::size_t r = 0; r < actual.size(); ++r) {
+    for (std::size_t c = 0; c < actual[r].size(); ++c) differing += actual[r][c] != expected[r][c] ? 1 : 0;
+  }
+  if (differing != 0) write_pbm("pangram-actual.pbm", actual);
+  EXPECT_EQ(differing, 0) << "pixels differ; the rendering is in pangram-actual.pbm";
+}
+
+TEST(Font, AccentedCapitalsStandTallerThanSmallLetters) {
+  const auto& f = platform::font();
+  const auto top_row = [&](unsigned char c) {
+    int r = 0;
+    while (r < 8 && f[c][static_cast<std::size_t>(r)] == 0) ++r;
+    return r;
+  };
+  const auto body_rows = [&](unsigned char c) {  // rows below the accent row
+    return pixels_in(f[c], 1, 7) > 0 ? 7 - top_row(c) : 0;
+  };
+  // Capitals: accent in row 0, body from row 1 to the baseline.
+  for (unsigned char c : {0xB5, 0x90, 0xD6, 0xE0, 0x99, 0x8A, 0xE9, 0x9A, 0xEB}) {
+    EXPECT_EQ(top_row(c), 0) << std::hex << int(c);
+    EXPECT_NE(f[c][1], 0) << std::hex << int(c) << " body starts right below the accent";
+    EXPECT_GT(body_rows(c), 5) << std::hex << int(c);
+  }
+  // Small letters keep their base letter's body exactly, with a free row under the
+  // accent except for the slanted double acute.
+  const std::pair<unsigned char, unsigned char> small[] = {{0xA0, 'a'}, {0x82, 'e'}, {0xA2, 'o'}, {0x94, 'o'},
+                                                           {0x8B, 'o'}, {0xA3, 'u'}, {0x81, 'u'}, {0xFB, 'u'}};
+  for (const auto& [accented, base] : small) {
+    for (std::size_t r = 2; r < 8; ++r) EXPECT_EQ(f[accented][r], f[base][r]) << std::hex << int(accented) << " row " << r;
+  }
+  // The double acute is two strokes leaning right, the diaeresis two dots side by side.
+  for (unsigned char c : {0x8B, 0xFB}) {
+    EXPECT_EQ(__builtin_popcount(f[c][0]), 2) << std::hex << int(c);
+    EXPECT_EQ(f[c][1], f[c][0] << 1) << std::hex << int(c) << " strokes slant";
+  }
+  EXPECT_NE(f[0x8A][0], f[0x99][0]) << "Ő and Ö differ in their marks";
+  EXPECT_NE(f[0xEB][0], f[0x9A][0]) << "Ű and Ü differ in their marks";
+  EXPECT_EQ(f[0xEB][1], f[0x9A][1]) << "Ű and Ü share their body";
+  EXPECT_EQ(f[0x8A][1], f[0x99][1]) << "Ő and Ö share their body";
 }
 
 }  // namespace

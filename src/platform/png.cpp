@@ -41,4 +41,20 @@ bool write_png(const std::filesystem::path& path, const Pixels& pixels) {
   return ok;
 }
 
+std::optional<RgbaImage> read_png_rgba(const void* data, std::size_t size) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (png_image_begin_read_from_memory(&image, data, size) == 0) return std::nullopt;
+  image.format = PNG_FORMAT_RGBA;
+  RgbaImage out;
+  out.width = static_cast<int>(image.width);
+  out.height = static_cast<int>(image.height);
+  out.rgba.resize(PNG_IMAGE_SIZE(image));
+  if (png_image_finish_read(&image, nullptr, out.rgba.data(), 0, nullptr) == 0) {
+    png_image_free(&image);
+    return std::nullopt;
+  }
+  return out;
+}
+
 }  // namespace platform

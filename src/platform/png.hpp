@@ -1,7 +1,12 @@
 #pragma once
-// Saves the surface as an indexed PNG with the game's palette.
+// Saves the surface as an indexed PNG with the game's palette, and reads
+// small pictures (the window's icon).
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <vector>
 
 #include "platform/surface.hpp"
 
@@ -9,5 +14,14 @@ namespace platform {
 
 // Returns false (and leaves no partial file) when the file cannot be written.
 bool write_png(const std::filesystem::path& path, const Pixels& pixels);
+
+struct RgbaImage {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> rgba;  // rows top to bottom, 4 bytes a pixel
+};
+
+// Decodes a PNG held in memory; nothing when it is not a readable PNG.
+std::optional<RgbaImage> read_png_rgba(const void* data, std::size_t size);
 
 }  // namespace platform

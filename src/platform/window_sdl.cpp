@@ -12,6 +12,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -19,6 +20,7 @@
 #include "platform/cp852.hpp"
 #include "platform/graph.hpp"
 #include "platform/png.hpp"
+#include "platform/scaler.hpp"
 #include "platform/window.hpp"
 
 namespace platform {
@@ -33,6 +35,11 @@ void say_once(const std::string& line) {
   std::fprintf(stderr, "zelvanos: %s\n", line.c_str());
   std::fflush(stderr);
 }
+
+// The game's icon as a PNG file, built into the program.
+constexpr unsigned char kIconPng[] = {
+#include "window_icon.inc"
+};
 
 // Commands the game thread hands to the window thread.
 enum class Request { kNone, kOpen, kClose };
@@ -190,14 +197,15 @@ class SdlBackend final : public Backend {
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail();
     if (wake_event_ == 0) wake_event_ = SDL_RegisterEvents(1);
+    // The picture is scaled on the CPU into the window's own framebuffer:
+    // no OpenGL context, no GPU driver loaded, and a present is one shared
+    // memory image sent to the X server.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     window_ = SDL_CreateWindow(cp852::to_utf8(title).c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                kWidth, kHeight, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (window_ == nullptr) return fail();
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
-    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (renderer_ == nullptr) return fail();
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
-    if (texture_ == nullptr) return fail();
+    set_icon();
+    if (SDL_GetWindowSurface(window_) == nullptr) return fail();
     SDL_DisplayMode mode{};
     const int display = SDL_GetWindowDisplayIndex(window_);
     frame_ms_ = 16;
@@ -206,7 +214,7 @@ class SdlBackend final : public Backend {
     }
     for (std::size_t i = 0; i < 256; ++i) {
       const Rgb c = palette()[i];
-      argb_[i] = 0xFF000000U | (Uint32{c.r} << 16) | (Uint32{c.g} << 8) | Uint32{c.b};
+      rgb_[i] = (Uint32{c.r} << 16) | (Uint32{c.g} << 8) | Uint32{c.b};
     }
     SDL_StartTextInput();
     watch_display();
@@ -250,12 +258,20 @@ class SdlBackend final : public Backend {
     return false;
   }
 
+  void set_icon() {
+    const auto icon = read_png_rgba(kIconPng, sizeof kIconPng);
+    if (!icon) return;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(icon->rgba.data()), icon->width,
+                                                        icon->height, 32, icon->width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (s == nullptr) return;
+    SDL_SetWindowIcon(window_, s);
+    SDL_FreeSurface(s);
+  }
+
   void destroy_window() {
-    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-    if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+    if (staging_ != nullptr) SDL_FreeSurface(staging_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
-    texture_ = nullptr;
-    renderer_ = nullptr;
+    staging_ = nullptr;
     window_ = nullptr;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
   }
@@ -297,33 +313,29 @@ class SdlBackend final : public Backend {
     const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
     std::int64_t none = 0;
     g_first_present.compare_exchange_strong(none, now);
-    void* raw = nullptr;
-    int pitch = 0;
-    if (SDL_LockTexture(texture_, nullptr, &raw, &pitch) == 0) {
-      surface().read_pixels([&](const Pixels& px) {
-        for (int y = 0; y < kHeight; ++y) {
-          auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(raw) + static_cast<std::ptrdiff_t>(y) * pitch);
-          const std::uint8_t* src = &px[static_cast<std::size_t>(y) * kWidth];
-          for (int x = 0; x < kWidth; ++x) row[x] = argb_[src[x]];
-        }
-      });
-      SDL_UnlockTexture(texture_);
+    surface().read_pixels([&](const Pixels& px) { *frame_ = px; });
+    SDL_Surface* target = SDL_GetWindowSurface(window_);
+    if (target == nullptr) return;
+    if (target->w != scaler_.width() || target->h != scaler_.height()) scaler_.plan(target->w, target->h);
+    // 32-bit X8R8G8B8 is what X servers give; anything else goes through a
+    // staging image that SDL converts.
+    const SDL_PixelFormat* f = target->format;
+    const bool direct = f->BytesPerPixel == 4 && f->Rmask == 0xFF0000U && f->Gmask == 0xFF00U && f->Bmask == 0xFFU &&
+                        f->Amask == 0;
+    SDL_Surface* into = target;
+    if (!direct) {
+      if (staging_ == nullptr || staging_->w != target->w || staging_->h != target->h) {
+        if (staging_ != nullptr) SDL_FreeSurface(staging_);
+        staging_ = SDL_CreateRGBSurfaceWithFormat(0, target->w, target->h, 32, SDL_PIXELFORMAT_RGB888);
+        if (staging_ == nullptr) return;
+      }
+      into = staging_;
     }
-    int w = 0;
-    int h = 0;
-    SDL_GetRendererOutputSize(renderer_, &w, &h);
-    // Fit with the aspect kept; a whole-number factor where it fills most of the fit.
-    const double fit = std::min(w / static_cast<double>(kWidth), h / static_cast<double>(kHeight));
-    const double whole = std::floor(fit);
-    const double scale = whole >= 1.0 && whole >= 0.8 * fit ? whole : fit;
-    SDL_SetTextureScaleMode(texture_, scale == whole ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
-    const int dw = static_cast<int>(kWidth * scale);
-    const int dh = static_cast<int>(kHeight * scale);
-    const SDL_Rect dest{(w - dw) / 2, (h - dh) / 2, dw, dh};
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, &dest);
-    SDL_RenderPresent(renderer_);
+    if (SDL_MUSTLOCK(into) && SDL_LockSurface(into) != 0) return;
+    scaler_.scale(*frame_, rgb_, static_cast<std::uint32_t*>(into->pixels), into->pitch / 4);
+    if (SDL_MUSTLOCK(into)) SDL_UnlockSurface(into);
+    if (!direct) SDL_BlitSurface(staging_, nullptr, target, nullptr);
+    SDL_UpdateWindowSurface(window_);
   }
 
   void quit() {
@@ -471,10 +483,11 @@ class SdlBackend final : public Backend {
 
   // Window thread only.
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
+  SDL_Surface* staging_ = nullptr;
+  Scaler scaler_;
+  std::unique_ptr<Pixels> frame_ = std::make_unique<Pixels>();  // the picture being presented
   Uint32 frame_ms_ = 16;
-  Uint32 argb_[256]{};
+  std::uint32_t rgb_[256]{};
   bool alt_ = false;
   bool ctrl_ = false;
 #if defined(ZELVANOS_X11)
