@@ -4,8 +4,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <list>
 #include <map>
 #include <sstream>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
 
 #include "harness.hpp"
 #include "questions/source.hpp"
@@ -113,27 +117,265 @@ TEST(QuestionSource, DumpAndCompileRoundTrip) {
   EXPECT_EQ(problems[0].line, 2);
 }
 
-// The sets we ship: the counts the settings screen promises, every bank
-// clean of errors and warnings, and the staged bank files round-tripping.
+// Every character a text cannot hold is reported, each with its column,
+// and a typographic one with the plain character to write instead.
+TEST(QuestionSource, EveryBadCharacterWithItsColumn) {
+  const auto c = questions::compile("\xEF\xBB\xBF# „megjegyzés” – bármi állhat benne…\n"  // 1
+                                    "? „Idézet” – és…\n"                                    // 2
+                                    "+ a’b€€\n"                                             // 3
+                                    "- b\xC3\n"                                             // 4
+                                    "- c\xEF\xBB\xBF\n"                                     // 5
+                                    "- d\n");
+  EXPECT_FALSE(c.ok());
+  const auto at = [&](int line, int column, std::string_view fragment) {
+    for (const auto& d : c.diagnostics) {
+      if (d.line == line && d.column == column && d.error && d.message.find(fragment) != std::string::npos) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(at(2, 3, "U+201E) has no code page 852 byte; use \" instead"));
+  EXPECT_TRUE(at(2, 10, "U+201D) has no code page 852 byte; use \" instead"));
+  EXPECT_TRUE(at(2, 12, "U+2013) has no code page 852 byte; use - instead"));
+  EXPECT_TRUE(at(2, 16, "use ... instead"));
+  EXPECT_TRUE(at(3, 4, "U+2019) has no code page 852 byte; use ' instead"));
+  EXPECT_TRUE(at(3, 6, "U+20AC"));
+  EXPECT_TRUE(at(3, 7, "U+20AC")) << "the second of two on one line too";
+  EXPECT_TRUE(at(4, 4, "malformed UTF-8 (byte 0xC3)"));
+  EXPECT_TRUE(at(5, 4, "byte-order mark"));
+  EXPECT_EQ(c.diagnostics.size(), 9U) << ::testing::PrintToString(messages(c))
+                                      << ": the comment may hold any character; the leading mark is skipped";
+  EXPECT_EQ(questions::format("x.txt", c.diagnostics.front()).rfind("x.txt:2:3: hiba / error: a(z) „ (U+201E)", 0),
+            0U);
+  for (const auto& d : c.diagnostics) EXPECT_NE(d.message.find(" / "), std::string::npos) << "Hungarian / English";
+}
+
+// A source holds no control character anywhere, comments included; CR LF
+// line ends are fine, and a line of spaces is a blank line.
+TEST(QuestionSource, ControlCharactersAndLineEnds) {
+  const std::string lf = "# x\n" + question("Mennyi?", 1) + "   \n" + question("Másik?", 3);
+  std::string crlf;
+  for (const char ch : lf) crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+  const auto a = questions::compile(lf);
+  const auto b = questions::compile(crlf);
+  ASSERT_TRUE(a.ok()) << ::testing::PrintToString(messages(a));
+  ASSERT_TRUE(b.ok()) << ::testing::PrintToString(messages(b));
+  EXPECT_EQ(game::encode_bank(a.bank), game::encode_bank(b.bank));
+  EXPECT_TRUE(questions::compile(lf.substr(0, lf.size() - 1)).ok()) << "no line end after the last line";
+
+  const auto c = questions::compile(std::string("# a\ttab\n? Q\r\r\n+ a") + '\0' + "b\n- b\x1B[1m\n- c\x7F\n- d\r \n");
+  EXPECT_FALSE(c.ok());
+  EXPECT_TRUE(has(c, 1, true, "U+0009 (tab)"));
+  EXPECT_EQ(c.diagnostics[0].column, 4);
+  EXPECT_TRUE(has(c, 2, true, "U+000D (carriage return, not at a line end)")) << "only one CR ends a line";
+  EXPECT_TRUE(has(c, 3, true, "U+0000 (NUL)"));
+  EXPECT_TRUE(has(c, 4, true, "U+001B"));
+  EXPECT_TRUE(has(c, 5, true, "U+007F"));
+  EXPECT_TRUE(has(c, 6, true, "U+000D"));
+  EXPECT_EQ(c.count, 1) << "the question is still counted, its texts refused";
+}
+
+// Whatever compiles dumps back to a source that compiles to the same bank,
+// with nothing the dump cannot express: the fuzz corpus, the regressions
+// among it included.
+TEST(QuestionSource, AcceptedSourcesDumpBackToThemselves) {
+  int accepted = 0;
+  int refused = 0;
+  for (const auto& entry : fs::directory_iterator(fs::path(ZELVANOS_FUZZ_CORPUS) / "source")) {
+    const std::string text = testing_support::read_text(entry.path());
+    const auto c = questions::compile(text);
+    if (entry.path().filename().string().rfind("regression-", 0) == 0) {
+      EXPECT_FALSE(c.ok()) << entry.path() << " holds control characters";
+    }
+    if (!c.ok()) {
+      ++refused;
+      continue;
+    }
+    ++accepted;
+    std::vector<questions::Diagnostic> problems;
+    const std::string source = questions::dump(c.bank, &problems);
+    EXPECT_TRUE(problems.empty()) << entry.path();
+    const auto again = questions::compile(source);
+    EXPECT_TRUE(again.ok()) << entry.path();
+    EXPECT_EQ(game::encode_bank(again.bank), game::encode_bank(c.bank)) << entry.path();
+    EXPECT_EQ(questions::dump(again.bank), source) << entry.path();
+  }
+  EXPECT_GE(accepted, 3);
+  EXPECT_GE(refused, 4);
+
+  // A bank from elsewhere can hold what a source cannot: the dump says so.
+  game::KERDESEKFULL bank = questions::compile(question("Q", 0)).bank;
+  bank[0].B.assign("b\tc");
+  bank[0].C.assign("");
+  bank[1] = bank[0];
+  bank[1].KERDES.assign("R");
+  bank[1].JOVALASZ.assign("x");
+  for (std::size_t i = 2; i < 100; ++i) bank[i] = bank[1];
+  std::vector<questions::Diagnostic> problems;
+  questions::dump(bank, &problems);
+  const auto said = [&](int line, std::string_view fragment) {
+    return std::any_of(problems.begin(), problems.end(), [&](const auto& d) {
+      return d.line == line && d.message.find(fragment) != std::string::npos;
+    });
+  };
+  EXPECT_TRUE(said(1, "answer B holds a control character"));
+  EXPECT_TRUE(said(1, "answer C is empty"));
+  EXPECT_TRUE(said(2, "no right answer"));
+  EXPECT_TRUE(said(0, "100 questions"));
+}
+
+// What a quiz editor would flag: answers alike, a question asked twice, and
+// number answers that do not stand in ascending order.
+TEST(QuestionSource, QuizWarnings) {
+  const auto answers = [](const std::string& q, std::initializer_list<const char*> four) {
+    std::string out = "? " + q + "\n";
+    bool first = true;
+    for (const char* a : four) {
+      out += std::string(first ? "+ " : "- ") + a + "\n";
+      first = false;
+    }
+    return out;
+  };
+  const auto c = questions::compile(answers("Egy?", {"Alma", "körte", "KÖRTE ", "szilva"}) +         // 1-5: line 4
+                                    answers("Kettő?", {"C", "C++", "C#", "c--"}) +                 // 6-10
+                                    answers("egy", {"1", "2", "3", "4"}) +                         // 11-15
+                                    answers("Három?", {"3", "1", "2", "4"}) +                      // 16
+                                    answers("Négy?", {"1 500 000", "2 000 000", "12 000 000", "100 000 000"}) +
+                                    answers("Öt?", {"-1,5", "0", "1,25", "1,3"}) +                 // 26
+                                    answers("Hat?", {"3 km", "12 km", "100 km", "1 500 km"}) +     // 31
+                                    answers("Hét?", {"1 500 000", "150 000", "15 000 000", "2"}) + // 36
+                                    answers("Nyolc?", {"3 km", "2 m", "1 cm", "4 mm"}) +           // 41
+                                    answers("Kilenc?", {"1956", "1848", "1867", "1989"}) +         // 46
+                                    answers("Tíz?", {"2", "2", "3", "4"}) +                        // 51
+                                    answers("Tizenegy?", {"1,5", "1,25", "2", "3"}) +              // 56
+                                    answers("Tizenkettő?", {"4 km", "3 km", "2", "1"}) +           // 61
+                                    answers("Tizenhárom?", {"12 34", "1", "2", "3"}));             // 66
+  ASSERT_TRUE(c.ok()) << ::testing::PrintToString(messages(c));
+  EXPECT_TRUE(has(c, 4, false, "answers B and C are the same"));
+  EXPECT_TRUE(has(c, 11, false, "repeats the one on line 1")) << "case and punctuation aside";
+  EXPECT_TRUE(has(c, 53, false, "answers A and B are the same"));
+  const std::string order = "not in strictly ascending order";
+  std::vector<int> unordered;
+  for (const auto& d : c.diagnostics) {
+    if (d.message.find(order) != std::string::npos) unordered.push_back(d.line);
+  }
+  EXPECT_EQ(unordered, (std::vector<int>{16, 36, 46, 51, 56}))
+      << ::testing::PrintToString(messages(c)) << ": units differing or a non-number answer skip the check";
+  EXPECT_EQ(c.diagnostics.size(), 9U) << ::testing::PrintToString(messages(c));
+}
+
+TEST(QuestionSource, RepeatsAcrossSources) {
+  const auto one = questions::compile(question("Ki írta a Himnuszt?", 0) + question("Első?", 1));
+  const auto two = questions::compile(question("Más", 2) + question("ki írta a  himnuszt", 3));
+  const auto three = questions::compile(question("Első", 0) + question("Ki írta a Himnuszt?", 1));
+  const auto repeats = questions::repeats_across({{"a.txt", &one}, {"b.txt", &two}, {"c.txt", &three}});
+  std::vector<std::string> got;
+  for (const auto& r : repeats) got.push_back(questions::format(r.file, r.diagnostic));
+  EXPECT_EQ(got, (std::vector<std::string>{
+                     "b.txt:6: figyelmeztetés / warning: a kérdés megismétli ezt: a.txt:1 / the question repeats a.txt:1",
+                     "c.txt:1: figyelmeztetés / warning: a kérdés megismétli ezt: a.txt:6 / the question repeats a.txt:6",
+                     "c.txt:6: figyelmeztetés / warning: a kérdés megismétli ezt: a.txt:1 / the question repeats a.txt:1"}));
+}
+
+// The command-line tool: regular files only, never waiting on one, a size
+// cap, help on every command, a clear line and exit code for each failure.
+class QuestionTool : public ::testing::Test {
+ protected:
+  int tool(const std::string& args) {
+    const std::string cmd = "timeout 20 " + std::string(ZELVANOS_QUESTIONS) + " " + args + " >out.txt 2>err.txt";
+    const int status = std::system(cmd.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string err() { return testing_support::read_text("err.txt"); }
+  std::string out() { return testing_support::read_text("out.txt"); }
+  testing_support::ScratchDir dir;
+};
+
+TEST_F(QuestionTool, RefusesWhatIsNotARegularFile) {
+  fs::create_directory("folder");
+  ASSERT_EQ(::mkfifo("fifo", 0600), 0);
+  const std::pair<std::string, std::string> cases[] = {
+      {"check folder", "folder: hiba / error: ez egy mappa, nem fájl / this is a folder, not a file"},
+      {"check /dev/zero", "/dev/zero: hiba / error: nem közönséges fájl"},
+      {"check fifo", "fifo: hiba / error: nem közönséges fájl"},
+      {"compile fifo x.lmk", "fifo: hiba / error: nem közönséges fájl"},
+      {"dump fifo", "fifo: hiba / error: nem közönséges fájl"},
+      {"dump /dev/zero", "/dev/zero: hiba / error: nem közönséges fájl"},
+      {"dump folder", "folder: hiba / error: ez egy mappa"},
+      {"check missing.txt", "missing.txt: hiba / error: nem található / not found"},
+  };
+  for (const auto& [args, line] : cases) {
+    EXPECT_EQ(tool(args), 2) << args;
+    const std::string said = err();
+    EXPECT_EQ(said.rfind(line, 0), 0U) << args << ": " << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << args;
+  }
+  EXPECT_FALSE(fs::exists("x.lmk"));
+
+  std::string big = question("Q", 0);
+  big += "# " + std::string(4 * 1024 * 1024, 'x') + "\n";
+  std::ofstream("big.txt", std::ios::binary) << big;
+  EXPECT_EQ(tool("check big.txt"), 2);
+  EXPECT_NE(err().find("larger than 4194304 bytes"), std::string::npos) << err();
+  std::ofstream("short.lmk", std::ios::binary) << "abc";
+  EXPECT_EQ(tool("dump short.lmk"), 2);
+  EXPECT_NE(err().find("file too short: 3 of 31200 bytes"), std::string::npos) << err();
+}
+
+TEST_F(QuestionTool, CompilesChecksDumpsAndHelps) {
+  std::ofstream("a.txt", std::ios::binary) << "\xEF\xBB\xBF" + question("Első?", 0) + "\n" + question("Második?", 1);
+  std::ofstream("b.txt", std::ios::binary) << question("első", 2) + question("Harmadik?", 3);
+  std::ofstream("bad.txt", std::ios::binary) << "? Hibás\t\n+ a\n- b\n- c\n- d\n";
+  EXPECT_EQ(tool("compile a.txt a.lmk"), 0) << err();
+  EXPECT_EQ(fs::file_size("a.lmk"), 31200U);
+  EXPECT_EQ(tool("dump a.lmk"), 0);
+  EXPECT_EQ(out(), question("Első?", 0) + "\n" + question("Második?", 1));
+  EXPECT_EQ(tool("dump a.lmk again.txt"), 0);
+  EXPECT_EQ(testing_support::read_text("again.txt"), question("Első?", 0) + "\n" + question("Második?", 1));
+  EXPECT_EQ(tool("check a.txt b.txt"), 0);
+  EXPECT_EQ(err(), "b.txt:1: figyelmeztetés / warning: a kérdés megismétli ezt: a.txt:1 / the question repeats a.txt:1\n");
+  EXPECT_EQ(tool("check a.txt bad.txt missing.txt"), 2) << "the worst code of all";
+  EXPECT_NE(err().find("bad.txt:1:8: hiba / error: vezérlőkarakter: U+0009"), std::string::npos) << err();
+  EXPECT_EQ(tool("compile bad.txt bad.lmk"), 1);
+  EXPECT_FALSE(fs::exists("bad.lmk"));
+  EXPECT_EQ(tool("dump /dev/full"), 2) << "not a regular file";
+
+  for (const char* command : {"compile", "dump", "check"}) {
+    EXPECT_EQ(tool(std::string(command) + " --help"), 0) << command;
+    EXPECT_EQ(out().rfind(std::string("Használat / usage: zelvanos-questions ") + command, 0), 0U) << out();
+    EXPECT_EQ(tool(std::string(command) + " a.txt -h"), 0) << command;
+  }
+  EXPECT_EQ(tool("--help"), 0);
+  EXPECT_NE(out().find("Kilépési kódok / exit codes"), std::string::npos);
+  for (const char* wrong : {"", "frobnicate a.txt", "compile a.txt", "dump", "check", "check --verbose a.txt"}) {
+    EXPECT_EQ(tool(wrong), 64) << wrong;
+    EXPECT_EQ(err().rfind("zelvanos-questions: ", 0), 0U) << wrong;
+  }
+  EXPECT_EQ(tool("check -- a.txt"), 0);
+  // Standard output that cannot be written is a failure, not a success.
+  EXPECT_EQ(std::system((std::string(ZELVANOS_QUESTIONS) + " dump a.lmk >/dev/full 2>err.txt").c_str()) >> 8, 2);
+  EXPECT_NE(err().find("standard output"), std::string::npos);
+}
+
+// The sets we ship: at least 30 questions a level in the two graded sets
+// and a full bank in each single-file set, every bank clean of errors and
+// warnings, no question repeated anywhere across the sets, and the staged
+// bank files round-tripping.
 TEST(ShippedSets, CountsQualityAndRoundTrip) {
   const fs::path data = ZELVANOS_DATA_DIR;
   const fs::path run = fs::path(ZELVANOS_GAME).parent_path() / "run";
-  std::map<std::string, int> per_set;
+  std::list<std::pair<std::string, questions::Compiled>> all;
   int banks = 0;
   for (const auto& entry : fs::recursive_directory_iterator(data / "Questions")) {
     if (entry.path().extension() != ".txt") continue;
     ++banks;
     const auto relative = fs::relative(entry.path(), data);
-    const auto c = questions::compile(testing_support::read_text(entry.path()));
+    const auto& c = all.emplace_back(relative.string(), questions::compile(testing_support::read_text(entry.path()))).second;
     EXPECT_TRUE(c.diagnostics.empty()) << relative << ": " << ::testing::PrintToString(messages(c));
     const std::string set = relative.parent_path().filename().string();
-    const std::string name = relative.stem().string();
-    per_set[set == "Single" ? name : set] += c.count;
-    if (set == "Default") {
-      EXPECT_GE(c.count, 5) << relative;
-    }
-    if (set == "Children") {
-      EXPECT_GE(c.count, 10) << relative;
+    if (set == "Single") {
+      EXPECT_EQ(c.count, questions::kMaxQuestions) << relative;
+    } else {
+      EXPECT_GE(c.count, 30) << relative;
     }
 
     fs::path bank_file = run / relative;
@@ -145,11 +387,9 @@ TEST(ShippedSets, CountsQualityAndRoundTrip) {
     EXPECT_EQ(game::encode_bank(questions::compile(questions::dump(bank)).bank), bytes) << bank_file;
   }
   EXPECT_EQ(banks, 23);
-  EXPECT_EQ(per_set["Default"], 51);
-  EXPECT_EQ(per_set["Children"], 106);
-  EXPECT_EQ(per_set["szamtech"], 30);
-  EXPECT_EQ(per_set["kelvarion"], 45);
-  EXPECT_EQ(per_set["labdarugas"], 25);
+  std::vector<questions::NamedSource> named;
+  for (const auto& [file, compiled] : all) named.push_back({file, &compiled});
+  for (const auto& r : questions::repeats_across(named)) ADD_FAILURE() << questions::format(r.file, r.diagnostic);
 }
 
 }  // namespace

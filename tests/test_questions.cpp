@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <algorithm>
+#include <map>
 #include <set>
 
 #include "game/game.hpp"
@@ -216,3 +218,98 @@ TEST(WrongLetters, AreTheOtherThreeInOrder) {
 }
 
 }  // namespace
+
+// One game never asks a question twice while its bank holds one not yet
+// asked; every game starts with nothing asked.
+class NoRepeats : public GameTest {
+ protected:
+  // The questions of every game, in the order asked: `games` games that each
+  // climb to the top prize, played one after the other in one session.
+  std::vector<std::vector<std::string>> play(int games) {
+    std::string keys;
+    for (int g = 0; g < games; ++g) {
+      keys += " Enter";
+      for (int level = 0; level < 10; ++level) keys += " a n";
+      keys += " Esc Up Up";  // from the list back to the first menu item
+    }
+    run(keys);
+    std::vector<std::vector<std::string>> out;
+    for (const auto& line : recorder->lines()) {
+      const auto at = line.find("text 100,53 ");
+      if (at == std::string::npos) continue;
+      const auto open = line.find('"', at);
+      const auto dot = line.find(". ", open);
+      std::string question = line.substr(dot + 2, line.rfind('"') - dot - 2);
+      question.erase(question.find_last_not_of(' ') + 1);
+      if (out.empty() || out.back().size() == 10) out.emplace_back();
+      out.back().push_back(question);
+    }
+    EXPECT_EQ(out.size(), static_cast<std::size_t>(games));
+    if (!out.empty()) {
+      EXPECT_EQ(out.back().size(), 10U);
+    }
+    return out;
+  }
+  void use_set(int set, int mode = 1) {
+    auto s = factory();
+    s.KERDESEK = static_cast<std::int16_t>(set);
+    s.JATEKMOD = static_cast<std::int16_t>(mode);
+    write_settings(s);
+  }
+};
+
+TEST_F(NoRepeats, ASmallSingleFileSetOverManyGames) {
+  write_bank("Questions/Single/szamtech.lmk", bank_of(12));
+  use_set(3);
+  std::set<std::string> ever;
+  for (const auto& game_questions : play(100)) {
+    const std::set<std::string> distinct(game_questions.begin(), game_questions.end());
+    ASSERT_EQ(distinct.size(), 10U) << ::testing::PrintToString(game_questions);
+    ever.insert(distinct.begin(), distinct.end());
+  }
+  EXPECT_EQ(ever.size(), 12U) << "every question still comes up";
+
+  // Ten questions: each game asks all ten, so nothing carries over from
+  // the game before.
+  write_bank("Questions/Single/szamtech.lmk", bank_of(10));
+  for (const auto& game_questions : play(50)) {
+    ASSERT_EQ(std::set<std::string>(game_questions.begin(), game_questions.end()).size(), 10U);
+  }
+}
+
+TEST_F(NoRepeats, ABankSmallerThanAGameAsksEachBeforeAnyAgain) {
+  auto bank = bank_of(5);
+  bank[2].JOVALASZ.assign("x");  // never drawn
+  write_bank("Questions/Single/kelvarion.lmk", bank);
+  use_set(4);
+  for (const auto& game_questions : play(50)) {
+    EXPECT_EQ(std::set<std::string>(game_questions.begin(), game_questions.begin() + 4),
+              (std::set<std::string>{"Q1", "Q2", "Q4", "Q5"}));
+    EXPECT_EQ(std::count(game_questions.begin(), game_questions.end(), "Q3"), 0);
+  }
+}
+
+TEST_F(NoRepeats, RandomModeRemembersEachFile) {
+  // Random-questions mode draws a level file for every level; a file's
+  // question comes back only once all of that file's have been asked.
+  for (int level = 1; level <= 10; ++level) {
+    const std::string nn = (level < 10 ? "0" : "") + std::to_string(level);
+    write_bank("Questions/Children/" + nn + ".lmk", bank_of(level == 1 ? 1 : 2, "F" + nn + "-Q"));
+  }
+  use_set(2, 0);
+  int repeats = 0;
+  for (const auto& game_questions : play(100)) {
+    std::set<std::string> asked;
+    for (const auto& q : game_questions) {
+      if (asked.count(q) != 0) {
+        ++repeats;
+        const std::string file = q.substr(0, q.find('-'));
+        const bool single = file == "F01";
+        EXPECT_TRUE(single || (asked.count(file + "-Q1") != 0 && asked.count(file + "-Q2") != 0))
+            << ::testing::PrintToString(game_questions);
+      }
+      asked.insert(q);
+    }
+  }
+  EXPECT_GT(repeats, 0) << "with ten levels and small files, some file runs out";
+}

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 
 #include "game/game.hpp"
+#include "game/questions.hpp"
 #include "harness.hpp"
 #include "platform/cp852.hpp"
 #include "shell/indicators.hpp"
@@ -93,7 +94,46 @@ TEST_F(Settings, GameModeColoursAndQuestionSets) {
     EXPECT_EQ(stored().KERDESEK, set);
   }
   EXPECT_TRUE(drew("Labdarúgás", 200, 110, 2));
-  EXPECT_TRUE(drew("Gyerek (könnyű)   106db  Morfan", 200, 70, 15));
+}
+
+// The labels count the questions the banks hold each time the screen is
+// drawn; a bank that is missing or cannot be read counts as none.
+TEST_F(Settings, QuestionSetLabelsCountTheBanks) {
+  write_banks();  // three questions in every bank
+  game::KERDESEKFULL bank{};
+  for (std::size_t i = 0; i < 99; ++i) {
+    bank[i].KERDES.assign("Q" + std::to_string(i));
+    bank[i].JOVALASZ.assign(i == 7 ? "x" : "b");  // record 8 cannot be asked
+  }
+  write_file("Questions/Single/kelvarion.lmk", game::encode_bank(bank));
+  fs::remove("Questions/Default/04.lmk");
+  auto bytes = read_file("Questions/Children/02.lmk");
+  bytes.resize(100);
+  write_file("Questions/Children/02.lmk", bytes);
+  fs::remove("Questions/Single/labdarugas.lmk");
+  fs::create_directory("Questions/Single/labdarugas.lmk");
+
+  run(settings(7) + " Enter Esc Esc Esc");
+  EXPECT_TRUE(drew("Alapértelmezett   27db   ZorvinSoft", 200, 60, 14));
+  EXPECT_TRUE(drew("Gyerek (könnyű)   27db   Morfan", 200, 70, 15));
+  EXPECT_TRUE(drew("Számítástechnika  3db    PeldeSoft", 200, 90, 15));
+  EXPECT_TRUE(drew("Kelvarion         98db   PeldeSoft", 200, 100, 15));
+  EXPECT_TRUE(drew("Labdarúgás        0db    Ravlik", 200, 110, 15));
+  EXPECT_TRUE(drew("Alapértelmezett", 200, 60, 2)) << "the set in force, name only";
+
+  // Counted anew at every pass: a bank written while the screen is open
+  // shows on the next key; no Questions folder at all counts nothing.
+  for (int i = 0; i < 99; ++i) bank[static_cast<std::size_t>(i)].JOVALASZ.assign("a");
+  for (int n = 1; n <= 10; ++n) {
+    write_file(fs::path("Questions/Default") / ((n < 10 ? "0" : "") + std::to_string(n) + ".lmk"),
+               game::encode_bank(bank));
+  }
+  run(settings(7) + " Enter Down Esc Esc Esc");
+  EXPECT_TRUE(drew("Alapértelmezett   990db  ZorvinSoft", 200, 60, 15));
+  fs::remove_all("Questions");
+  run(settings(7) + " Enter Esc Esc Esc");
+  EXPECT_TRUE(drew("Alapértelmezett   0db    ZorvinSoft", 200, 60, 14));
+  EXPECT_TRUE(drew("Gyerek (könnyű)   0db    Morfan", 200, 70, 15));
 }
 
 TEST_F(Settings, QuittingFromASubScreenLosesItsChanges) {

@@ -114,7 +114,10 @@ void play_level(int n) {
 
 }  // namespace
 
-void START() { play_level(1); }
+void START() {
+  forget_asked_questions();
+  play_level(1);
+}
 void START2() { play_level(2); }
 void START3() { play_level(3); }
 void START4() { play_level(4); }

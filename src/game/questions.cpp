@@ -1,5 +1,9 @@
 #include "game/questions.hpp"
 
+#include <algorithm>
+#include <set>
+#include <utility>
+
 #include "game/game.hpp"
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
@@ -47,6 +51,13 @@ constexpr std::array<std::string_view, 10> kChildrenFiles = {
     "Questions\\Children\\10.lmk"};
 constexpr std::array<std::string_view, 3> kSingleFiles = {
     "Questions\\Single\\szamtech.lmk", "Questions\\Single\\kelvarion.lmk", "Questions\\Single\\labdarugas.lmk"};
+
+// The questions asked in this game, as (file name, record index).
+std::set<std::pair<std::string, int>> g_asked;
+
+// Redraws of a question already asked before the next unasked record is
+// taken instead.
+constexpr int kRedraws = 3;
 
 void load_level_file(int set, int number) {
   if (number < 1 || number > 10) return;
@@ -113,6 +124,24 @@ std::vector<int> drawable_questions(const KERDESEKFULL& bank) {
   return out;
 }
 
+int set_question_count(int set) {
+  std::vector<std::string_view> files;
+  if (set == 1) files.assign(kDefaultFiles.begin(), kDefaultFiles.end());
+  if (set == 2) files.assign(kChildrenFiles.begin(), kChildrenFiles.end());
+  if (set >= 3 && set <= 5) files.push_back(kSingleFiles[static_cast<std::size_t>(set - 3)]);
+  int count = 0;
+  for (const std::string_view file : files) {
+    try {
+      const auto bytes = platform::read_record(platform::game_path(file), kBankSize);
+      count += static_cast<int>(
+          drawable_questions(decode_bank(std::span<const std::uint8_t, kBankSize>(bytes.data(), kBankSize))).size());
+    } catch (const std::exception&) {
+      // A missing or damaged bank holds nothing that can be asked.
+    }
+  }
+  return count;
+}
+
 void KERDEZ() {
   const int set = shell::CONFIG.KERDESEK;
   if (set == 1 || set == 2) {
@@ -145,7 +174,24 @@ void KERDEZ_BETOLT(std::string_view SZVG) {
   }
   KERDESEK = static_cast<std::int16_t>(questions.size());
   platform::Randomize();
-  KERDESEK = static_cast<std::int16_t>(questions[static_cast<std::size_t>(platform::Random(KERDESEK))]);
+  std::size_t drawn = static_cast<std::size_t>(platform::Random(KERDESEK));
+  // A question already asked in this game is drawn again while the bank
+  // still holds one that has not been. The redraws go on from the same seed
+  // (a reseed within the same millisecond would only repeat the draw); after
+  // a few, the next unasked record in the bank's order is taken.
+  const std::string file(SZVG);
+  const auto asked = [&](std::size_t i) { return g_asked.count({file, questions[i]}) != 0; };
+  const std::size_t count = questions.size();
+  bool any_unasked = false;
+  for (std::size_t i = 0; i < count && !any_unasked; ++i) any_unasked = !asked(i);
+  if (any_unasked) {
+    for (int redraw = 0; redraw < kRedraws && asked(drawn); ++redraw) {
+      drawn = static_cast<std::size_t>(platform::Random(KERDESEK));
+    }
+    while (asked(drawn)) drawn = (drawn + 1) % count;
+  }
+  KERDESEK = static_cast<std::int16_t>(questions[drawn]);
+  g_asked.insert({file, KERDESEK});
   const KERDESREKORD& r = K[static_cast<std::size_t>(KERDESEK - 1)];
   KERDES = r.KERDES.view();
   A = r.A.view();
@@ -165,7 +211,10 @@ void ROSSZVALASZ() {
   ROSSZVALASZ3 = wrong[2];
 }
 
+void forget_asked_questions() { g_asked.clear(); }
+
 void reset_questions() {
+  forget_asked_questions();
   K = {};
   KERDES.clear();
   A.clear();

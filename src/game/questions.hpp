@@ -1,7 +1,8 @@
 #pragma once
 // The question banks: files of 100 fixed-size question records, one file
 // per level for the two level-graded sets and one file for each single set.
-// Every level loads its bank afresh and draws one question at random.
+// Every level loads its bank afresh and draws one question at random, one
+// not yet asked in this game while the bank holds such a one.
 
 #include <array>
 #include <cstddef>
@@ -45,6 +46,11 @@ char answer_letter(std::string_view field);
 // there is none) whose right answer is a letter "a" to "d". 1-based indexes.
 std::vector<int> drawable_questions(const KERDESEKFULL& bank);
 
+// The questions a set (1 to 5, as CONFIG.KERDESEK) can ask: the drawable
+// records of all its bank files, read now. A bank that is missing or cannot
+// be read counts as none; any other set number has none.
+int set_question_count(int set);
+
 // The bank in memory and the current question.
 extern KERDESEKFULL K;
 extern std::string KERDES;
@@ -65,6 +71,11 @@ void KERDEZ();
 void KERDEZ_BETOLT(std::string_view SZVG);
 void VELETLENKERDESEK();
 void ROSSZVALASZ();
+
+// A game never asks one question twice while the bank it draws from still
+// holds one it has not asked: KERDEZ_BETOLT remembers what it drew until
+// this is called, at the start of every game.
+void forget_asked_questions();
 
 void reset_questions();
 

@@ -1,10 +1,12 @@
 #include "shell/settings_screens.hpp"
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
 
 #include "game/game.hpp"
+#include "game/questions.hpp"
 #include "platform/cp852.hpp"
 #include "platform/graph.hpp"
 #include "screen/logo.hpp"
@@ -174,24 +176,36 @@ void colours() {
       });
 }
 
+// A question set's label: its name padded to 18 characters, the number of
+// questions its banks hold now with "db" padded to 7, and its author.
+std::string question_set_label(std::string_view name, int count, std::string_view author) {
+  std::string label(name);
+  label.resize(std::max<std::size_t>(label.size(), 18), ' ');
+  std::string pieces = std::to_string(count) + "db";
+  pieces.resize(std::max<std::size_t>(pieces.size(), 7), ' ');
+  return label + pieces + std::string(author);
+}
+
 void question_sets() {
   struct Set {
-    std::string_view label;
     std::string_view name;
+    std::string_view author;
     std::int16_t y;
   };
   static constexpr std::array<Set, 5> kSets = {{
-      {"Alapértelmezett   51db   ZorvinSoft"_cp, "Alapértelmezett"_cp, 60},
-      {"Gyerek (könnyű)   106db  Morfan"_cp, "Gyerek (könnyű)"_cp, 70},
-      {"Számítástechnika  30db   PeldeSoft"_cp, "Számítástechnika"_cp, 90},
-      {"Kelvarion         45db   PeldeSoft"_cp, "Kelvarion"_cp, 100},
-      {"Labdarúgás        25db   Ravlik"_cp, "Labdarúgás"_cp, 110},
+      {"Alapértelmezett"_cp, "ZorvinSoft", 60},
+      {"Gyerek (könnyű)"_cp, "Morfan", 70},
+      {"Számítástechnika"_cp, "PeldeSoft", 90},
+      {"Kelvarion"_cp, "PeldeSoft", 100},
+      {"Labdarúgás"_cp, "Ravlik", 110},
   }};
   sub_screen(
       7,
       [] {
         for (std::size_t i = 0; i < kSets.size(); ++i) {
-          MENUK(static_cast<std::int16_t>(i + 1), kSets[i].y, kSets[i].label);
+          const auto number = static_cast<std::int16_t>(i + 1);
+          MENUK(number, kSets[i].y,
+                question_set_label(kSets[i].name, game::set_question_count(number), kSets[i].author));
         }
         MENUK(6, 130, "Vissza"_cp);
         MENUK(7, 140, "Kilépés"_cp);

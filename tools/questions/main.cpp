@@ -1,13 +1,19 @@
 // zelvanos-questions: compiles readable question sources into the game's
 // bank files, dumps bank files back to sources, and checks sources.
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <cstring>
+#include <exception>
 #include <iostream>
-#include <iterator>
-#include <optional>
+#include <new>
 #include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "game/questions.hpp"
 #include "platform/files.hpp"
@@ -16,105 +22,291 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: zelvanos-questions compile SOURCE BANK   compile a source into a bank file\n"
-    "       zelvanos-questions dump BANK [SOURCE]    write a bank's source (to standard output)\n"
-    "       zelvanos-questions check SOURCE...       check sources without writing anything\n"
+    "Használat / usage:\n"
+    "  zelvanos-questions compile FORRÁS BANK   forrás fordítása bankfájllá / compile a source into a bank file\n"
+    "  zelvanos-questions dump BANK [FORRÁS]    a bank forrása (alapból a szabványos kimenetre) /\n"
+    "                                           write a bank's source (to standard output)\n"
+    "  zelvanos-questions check FORRÁS...       források ellenőrzése írás nélkül / check sources, writing nothing\n"
+    "  zelvanos-questions PARANCS --help        egy parancs leírása / help on one command\n"
     "\n"
-    "A source is UTF-8 text, one question per block:\n"
+    "A forrás UTF-8 szöveg, kérdésenként egy blokk / a source is UTF-8 text, one block per question:\n"
     "\n"
-    "  # a comment\n"
+    "  # megjegyzés / a comment\n"
     "  ? Melyik a legnagyobb bolygó a Naprendszerben?\n"
     "  - Mars\n"
     "  + Jupiter\n"
     "  - Vénusz\n"
     "  - Szaturnusz\n"
     "\n"
+    "A „? ” után a kérdés áll (legfeljebb 100 karakter; a képernyő az 55. után\n"
+    "töri), utána négy válasz A-tól D-ig (legfeljebb 50 karakter; 25 fér a\n"
+    "dobozba), a jó előtt „+ ”. Egy bankban legfeljebb 99 kérdés. Csak a 852-es\n"
+    "kódlap betűi; vezérlőkarakter (tabulátor is) sehol.\n"
     "\"? \" starts the question (at most 100 characters; the screen breaks it after\n"
     "character 55), then four answers A to D (at most 50 characters; 25 fit their\n"
-    "box), \"+ \" before the right one. At most 99 questions. A bank file is 31 200\n"
-    "bytes: 100 records of 312, the questions, a \"*\" record after them, then\n"
-    "empty records.\n"
+    "box), \"+ \" before the right one. At most 99 questions. Only characters of\n"
+    "code page 852; no control character (a tab neither) anywhere.\n"
     "\n"
-    "Exit codes: 0 done (warnings allowed), 1 the source has errors, 2 a file\n"
-    "could not be read or written, 64 wrong usage.\n";
+    "Kilépési kódok / exit codes: 0 kész, figyelmeztetésekkel is / done, warnings\n"
+    "allowed; 1 hibás a forrás / the source has errors; 2 egy fájl nem olvasható\n"
+    "vagy írható / a file could not be read or written; 64 hibás használat /\n"
+    "wrong usage; 70 belső hiba (pl. elfogyott a memória) / internal failure\n"
+    "(out of memory, for one).\n";
 
-std::optional<std::string> read_text(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+constexpr const char* kCompileHelp =
+    "Használat / usage: zelvanos-questions compile FORRÁS BANK\n"
+    "\n"
+    "Lefordítja a FORRÁS kérdéseit a játék BANK fájljává (31 200 bájt: 100 darab\n"
+    "312 bájtos rekord, a kérdések, utánuk egy „*” rekord, aztán üresek). Hibás\n"
+    "forrásból nem ír semmit; a BANK-ot egy mellette lévő ideiglenes fájlon át\n"
+    "cseréli.\n"
+    "Compiles the questions of SOURCE into the game's bank file BANK (31 200\n"
+    "bytes: 100 records of 312, the questions, a \"*\" record after them, then\n"
+    "empty records). A source with errors writes nothing; BANK is replaced\n"
+    "through a temporary file beside it.\n"
+    "\n"
+    "Kilépési kódok / exit codes: 0, 1 hibás forrás / source errors, 2 fájlhiba /\n"
+    "file problem, 64, 70.\n";
+
+constexpr const char* kDumpHelp =
+    "Használat / usage: zelvanos-questions dump BANK [FORRÁS]\n"
+    "\n"
+    "Kiírja a BANK kérdéseit forrásként: a szabványos kimenetre, vagy ha meg van\n"
+    "adva, a FORRÁS fájlba. Amit egy forrás nem tud leírni (hiányzó jó válasz,\n"
+    "üres szöveg, vezérlőkarakter), arra figyelmeztet.\n"
+    "Writes the questions of BANK as a source: to standard output, or to SOURCE\n"
+    "when given. What a source cannot express (a missing right answer, an empty\n"
+    "text, a control character) is warned about.\n"
+    "\n"
+    "Kilépési kódok / exit codes: 0, 2 fájlhiba / file problem, 64, 70.\n";
+
+constexpr const char* kCheckHelp =
+    "Használat / usage: zelvanos-questions check FORRÁS...\n"
+    "\n"
+    "Ellenőrzi a forrásokat, és nem ír semmit. Hiba: amit a játék nem tud\n"
+    "megjeleníteni (rossz karakter, túl hosszú szöveg, hiányzó válasz ...).\n"
+    "Figyelmeztetés: ami rosszul mutat (kilógó válasz, kettétört szó), két\n"
+    "azonos válasz, egy kérdés, amely a megadott források közt ismétlődik, és\n"
+    "számválaszok, amelyek nem növekvő sorrendben állnak.\n"
+    "Checks the sources and writes nothing. Errors: what the game cannot show\n"
+    "(a bad character, a text too long, a missing answer ...). Warnings: what\n"
+    "shows badly (an answer running out of its box, a split word), two\n"
+    "identical answers, a question repeated across the given sources, and\n"
+    "number answers out of ascending order.\n"
+    "\n"
+    "Kilépési kódok / exit codes: 0 nincs hiba / no errors, 1 hiba van / errors,\n"
+    "2 fájlhiba / file problem, 64, 70.\n";
+
+// The largest source or bank file read: far above any real one (a full
+// bank's source is some 60 kB), low enough to refuse an endless device.
+constexpr std::size_t kMaxFileSize = 4 * 1024 * 1024;
+
+constexpr int kSourceErrors = 1;
+constexpr int kFileProblem = 2;
+constexpr int kUsageError = 64;
+constexpr int kInternal = 70;
+
+struct FileProblem {
+  std::string message;
+};
+
+std::string name_error(int err) {
+  switch (err) {
+    case ENOENT: return "nem található / not found";
+    case EACCES:
+    case EPERM: return "nincs hozzáférés / access denied";
+    case ENOTDIR: return "az útvonal egy tagja nem mappa / a part of the path is not a folder";
+    case ELOOP: return "túl sok szimbolikus link / too many symbolic links";
+    case EMFILE:
+    case ENFILE: return "túl sok nyitott fájl / too many open files";
+    case EIO: return "olvasási hiba (I/O) / read error (I/O)";
+    default: return std::string("hiba / error: ") + std::strerror(err);
+  }
+}
+
+// The file's bytes: a regular file only (a folder, device or FIFO is refused
+// without waiting for it), at most `limit` bytes of it; `exact` reads only
+// its first `limit` bytes.
+std::string read_file(const std::string& path, std::size_t limit, bool exact) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) throw FileProblem{name_error(errno)};
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) throw FileProblem{name_error(errno)};
+  if (S_ISDIR(st.st_mode)) throw FileProblem{"ez egy mappa, nem fájl / this is a folder, not a file"};
+  if (!S_ISREG(st.st_mode)) {
+    throw FileProblem{"nem közönséges fájl (eszköz, FIFO vagy socket) / not a regular file (a device, FIFO or socket)"};
+  }
+  const std::string too_big = std::to_string(limit);
+  if (!exact && static_cast<std::uintmax_t>(st.st_size) > limit) {
+    throw FileProblem{"nagyobb, mint " + too_big + " bájt; nem kérdésforrás / larger than " + too_big +
+                      " bytes; not a question source"};
+  }
+  std::string out;
+  char buf[65536];
+  while (out.size() <= limit) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) throw FileProblem{name_error(errno)};
+    if (n == 0) break;
+    out.append(buf, static_cast<std::size_t>(n));
+  }
+  if (out.size() > limit) {
+    if (exact) {
+      out.resize(limit);
+    } else {
+      throw FileProblem{"nagyobb, mint " + too_big + " bájt; nem kérdésforrás / larger than " + too_big +
+                        " bytes; not a question source"};
+    }
+  }
+  return out;
 }
 
 // Prints the diagnostics; returns false when any is an error.
-bool report(const std::string& file, const questions::Compiled& c) {
-  for (const auto& d : c.diagnostics) std::cerr << questions::format(file, d) << "\n";
-  return c.ok();
+bool report(const std::string& file, const std::vector<questions::Diagnostic>& diagnostics) {
+  for (const auto& d : diagnostics) std::cerr << questions::format(file, d) << "\n";
+  return std::none_of(diagnostics.begin(), diagnostics.end(), [](const auto& d) { return d.error; });
 }
 
-int check(const std::string& file, questions::Compiled* result) {
-  const auto text = read_text(file);
-  if (!text) {
-    std::cerr << file << ": error: cannot read the file\n";
-    return 2;
+// Reads and compiles a source; 0, or the exit code of its failure.
+int load(const std::string& file, questions::Compiled* result) {
+  try {
+    *result = questions::compile(read_file(file, kMaxFileSize, false));
+  } catch (const FileProblem& p) {
+    std::cerr << file << ": hiba / error: " << p.message << "\n";
+    return kFileProblem;
   }
-  *result = questions::compile(*text);
-  return report(file, *result) ? 0 : 1;
+  return 0;
+}
+
+int check(const std::vector<std::string>& files) {
+  int worst = 0;
+  std::vector<questions::Compiled> compiled(files.size());
+  std::vector<questions::NamedSource> loaded;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (const int code = load(files[i], &compiled[i]); code != 0) {
+      worst = std::max(worst, code);
+      continue;
+    }
+    if (!report(files[i], compiled[i].diagnostics)) worst = std::max(worst, kSourceErrors);
+    loaded.push_back({files[i], &compiled[i]});
+  }
+  for (const auto& r : questions::repeats_across(loaded)) std::cerr << questions::format(r.file, r.diagnostic) << "\n";
+  return worst;
 }
 
 int compile(const std::string& source, const std::string& bank_path) {
   questions::Compiled c;
-  if (const int code = check(source, &c); code != 0) return code;
+  if (const int code = load(source, &c); code != 0) return code;
+  if (!report(source, c.diagnostics)) return kSourceErrors;
   try {
     platform::write_record(bank_path, game::encode_bank(c.bank));
   } catch (const platform::Fatal& e) {
-    std::cerr << "zelvanos-questions: " << e.what() << "\n";
-    return 2;
+    std::cerr << "zelvanos-questions: hiba / error: " << e.what() << "\n";
+    return kFileProblem;
   }
   return 0;
 }
 
-int dump(const std::string& bank_path, const char* out_path) {
-  std::vector<std::uint8_t> bytes;
+int dump(const std::string& bank_path, const std::string* out_path) {
+  std::string bytes;
   try {
-    bytes = platform::read_record(bank_path, game::kBankSize);
-  } catch (const platform::Fatal& e) {
-    std::cerr << "zelvanos-questions: " << e.what() << "\n";
-    return 2;
+    bytes = read_file(bank_path, game::kBankSize, true);
+  } catch (const FileProblem& p) {
+    std::cerr << bank_path << ": hiba / error: " << p.message << "\n";
+    return kFileProblem;
   }
-  const auto bank = game::decode_bank(std::span<const std::uint8_t, game::kBankSize>(bytes.data(), bytes.size()));
+  if (bytes.size() < game::kBankSize) {
+    std::cerr << bank_path << ": hiba / error: rövid fájl, " << bytes.size() << " bájt a(z) " << game::kBankSize
+              << " helyett / file too short: " << bytes.size() << " of " << game::kBankSize << " bytes\n";
+    return kFileProblem;
+  }
+  const auto bank = game::decode_bank(
+      std::span<const std::uint8_t, game::kBankSize>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
   std::vector<questions::Diagnostic> problems;
   const std::string text = questions::dump(bank, &problems);
-  for (const auto& p : problems) std::cerr << bank_path << ": warning: " << p.message << "\n";
+  report(bank_path, problems);
   if (out_path == nullptr) {
-    std::cout << text;
-    return std::cout ? 0 : 2;
+    std::cout << text << std::flush;
+    if (!std::cout) {
+      std::cerr << "zelvanos-questions: hiba / error: a szabványos kimenet nem írható / cannot write standard output\n";
+      return kFileProblem;
+    }
+    return 0;
   }
-  std::ofstream out(out_path, std::ios::binary | std::ios::trunc);
-  out << text;
-  if (!out.flush()) {
-    std::cerr << out_path << ": error: cannot write the file\n";
-    return 2;
+  try {
+    platform::write_record(*out_path, std::span<const std::uint8_t>(
+                                          reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  } catch (const platform::Fatal& e) {
+    std::cerr << "zelvanos-questions: hiba / error: " << e.what() << "\n";
+    return kFileProblem;
   }
   return 0;
+}
+
+int usage(const std::string& message) {
+  std::cerr << "zelvanos-questions: " << message << "\n\n" << kUsage;
+  return kUsageError;
+}
+
+bool is_help(const std::string& arg) { return arg == "--help" || arg == "-h" || arg == "--sugo"; }
+
+int run(int argc, char** argv) {
+  const std::string command = argc > 1 ? argv[1] : "";
+  if (is_help(command) || command == "help") {
+    std::cout << kUsage;
+    return 0;
+  }
+  std::vector<std::string> args;
+  bool options = true;
+  for (int i = 2; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (options && arg == "--") {
+      options = false;
+    } else if (options && is_help(arg)) {
+      const char* help = command == "compile" ? kCompileHelp
+                         : command == "dump"  ? kDumpHelp
+                         : command == "check" ? kCheckHelp
+                                              : nullptr;
+      if (help == nullptr) break;
+      std::cout << help;
+      return 0;
+    } else if (options && arg.size() > 1 && arg[0] == '-') {
+      return usage("ismeretlen kapcsoló / unknown option: " + arg);
+    } else {
+      args.push_back(arg);
+    }
+  }
+  if (command == "compile") {
+    if (args.size() != 2) return usage("a compile két fájlt vár / compile takes two files");
+    return compile(args[0], args[1]);
+  }
+  if (command == "dump") {
+    if (args.empty() || args.size() > 2) return usage("a dump egy vagy két fájlt vár / dump takes one or two files");
+    return dump(args[0], args.size() == 2 ? &args[1] : nullptr);
+  }
+  if (command == "check") {
+    if (args.empty()) return usage("a check legalább egy fájlt vár / check takes one file or more");
+    return check(args);
+  }
+  if (command.empty()) return usage("hiányzik a parancs / missing command");
+  return usage("ismeretlen parancs / unknown command: " + command);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string command = argc > 1 ? argv[1] : "";
-  if (command == "--help" || command == "-h" || command == "help") {
-    std::cout << kUsage;
-    return 0;
+  try {
+    return run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::cerr << "zelvanos-questions: hiba / error: elfogyott a memória / out of memory\n";
+  } catch (const std::exception& e) {
+    std::cerr << "zelvanos-questions: belső hiba / internal error: " << e.what() << "\n";
+  } catch (...) {
+    std::cerr << "zelvanos-questions: belső hiba / internal error\n";
   }
-  if (command == "compile" && argc == 4) return compile(argv[2], argv[3]);
-  if (command == "dump" && (argc == 3 || argc == 4)) return dump(argv[2], argc == 4 ? argv[3] : nullptr);
-  if (command == "check" && argc >= 3) {
-    int worst = 0;
-    for (int i = 2; i < argc; ++i) {
-      questions::Compiled c;
-      worst = std::max(worst, check(argv[i], &c));
-    }
-    return worst;
-  }
-  std::cerr << kUsage;
-  return 64;
+  return kInternal;
 }

@@ -3,98 +3,301 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <map>
+#include <optional>
 
 #include "platform/cp852.hpp"
 
 namespace questions {
 namespace {
 
-struct Pending {
-  int line = 0;
-  std::string question;
-  std::array<std::string, 4> answers;
-  std::array<int, 4> answer_lines{};
-  int answer_count = 0;
-  int right = -1;
-  bool second_right = false;
-};
+// Hungarian, then English.
+std::string both(const std::string& hu, const std::string& en) { return hu + " / " + en; }
 
-std::string describe_char(char32_t cp) {
+std::string hex(char32_t cp) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(cp));
   return buf;
 }
 
+std::string utf8_of(char32_t cp) {
+  std::string out;
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+  return out;
+}
+
+bool is_control(char32_t cp) { return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F); }
+
+std::string describe_control(char32_t cp) {
+  switch (cp) {
+    case 0x00: return both("vezérlőkarakter: U+0000 (NUL)", "control character U+0000 (NUL)");
+    case 0x09: return both("vezérlőkarakter: U+0009 (tabulátor)", "control character U+0009 (tab)");
+    case 0x0D:
+      return both("vezérlőkarakter: U+000D (kocsivissza, nem sorvégen)",
+                  "control character U+000D (carriage return, not at a line end)");
+    default: return both("vezérlőkarakter: " + hex(cp), "control character " + hex(cp));
+  }
+}
+
+// What to write instead of a typographic character that code page 852 lacks.
+const char* replacement(char32_t cp) {
+  switch (cp) {
+    case 0x201E:  // „
+    case 0x201D:  // ”
+    case 0x201C:  // “
+    case 0x201F:
+    case 0x2033: return "\"";
+    case 0x2019:  // ’
+    case 0x2018:
+    case 0x201A:
+    case 0x2032: return "'";
+    case 0x2013:  // –
+    case 0x2014:  // —
+    case 0x2010:
+    case 0x2011:
+    case 0x2212: return "-";
+    case 0x2026: return "...";  // …
+    case 0x2009:
+    case 0x202F: return " ";
+    default: return nullptr;
+  }
+}
+
+std::string describe_missing(char32_t cp) {
+  const std::string shown = utf8_of(cp) + " (" + hex(cp) + ")";
+  if (cp == 0xFEFF) {
+    return both("a(z) " + hex(cp) + " bájtsorrendjel csak a fájl elején állhat; törölje",
+                "the byte-order mark " + hex(cp) + " may only start the file; remove it");
+  }
+  if (const char* instead = replacement(cp)) {
+    return both("a(z) " + shown + " karakter nincs a 852-es kódlapon; helyette ezt írja: " + instead,
+                "the character " + shown + " has no code page 852 byte; use " + instead + " instead");
+  }
+  return both("a(z) " + shown + " karakter nincs a 852-es kódlapon",
+              "the character " + shown + " has no code page 852 byte");
+}
+
+char32_t lower(char32_t cp) {
+  if (cp >= 'A' && cp <= 'Z') return cp + 32;
+  if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 32;
+  if ((cp >= 0x100 && cp <= 0x137) || (cp >= 0x14A && cp <= 0x177)) return cp | 1;
+  if ((cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E)) return (cp & 1) != 0 ? cp + 1 : cp;
+  return cp;
+}
+
+// Lower case with runs of separators as one space; separators are white
+// space, and with `punctuation` also the marks that do not change a
+// question's meaning.
+std::string fold(std::string_view utf8, bool punctuation) {
+  static constexpr std::u32string_view kMarks = U".,;:!?\"'()-\u00AB\u00BB\u201E\u201D\u201C\u2019\u2013\u2014\u2026";
+  std::string out;
+  bool gap = false;
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    const cp852::Decoded d = cp852::decode_utf8(utf8, pos);
+    const char32_t cp = d.length == 0 ? 0xFFFD : d.cp;
+    pos += d.length == 0 ? 1 : d.length;
+    const bool separator = cp == ' ' || cp == 0xA0 || is_control(cp) ||
+                           (punctuation && kMarks.find(cp) != std::u32string_view::npos);
+    if (separator) {
+      gap = !out.empty();
+      continue;
+    }
+    if (gap) out.push_back(' ');
+    gap = false;
+    out += utf8_of(lower(cp));
+  }
+  return out;
+}
+
+std::string trimmed(std::string_view s) {
+  const auto first = s.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return std::string(s.substr(first, s.find_last_not_of(' ') - first + 1));
+}
+
+bool digit(char c) { return c >= '0' && c <= '9'; }
+
+// An answer that is a number: an optional sign, digits (in groups of three
+// separated by spaces, or not grouped), an optional decimal comma, then an
+// optional unit that does not start with a digit.
+struct Number {
+  long double value = 0;
+  std::string unit;
+};
+
+std::optional<Number> number(std::string_view utf8) {
+  const std::string s = trimmed(utf8);
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+  if (i >= s.size() || !digit(s[i])) return std::nullopt;
+  std::string digits;
+  const std::size_t start = i;
+  while (i < s.size() && digit(s[i])) digits.push_back(s[i++]);
+  if (i - start <= 3) {
+    while (i + 3 < s.size() && s[i] == ' ' && digit(s[i + 1]) && digit(s[i + 2]) && digit(s[i + 3]) &&
+           (i + 4 == s.size() || !digit(s[i + 4]))) {
+      digits.append(s, i + 1, 3);
+      i += 4;
+    }
+  }
+  long double value = 0;
+  for (const char c : digits) value = value * 10 + (c - '0');
+  if (i + 1 < s.size() && s[i] == ',' && digit(s[i + 1])) {
+    long double scale = 1;
+    for (++i; i < s.size() && digit(s[i]); ++i) value += (s[i] - '0') * (scale /= 10);
+  }
+  Number n{negative ? -value : value, trimmed(std::string_view(s).substr(i))};
+  if (!n.unit.empty() && (digit(n.unit[0]) || n.unit[0] == ',')) return std::nullopt;
+  return n;
+}
+
+struct Pending {
+  int line = 0;
+  bool usable = true;  // false: a text with a bad character, already reported
+  std::string question_utf8;
+  std::string question;
+  std::array<std::string, 4> answers_utf8;
+  std::array<std::string, 4> answers;
+  std::array<int, 4> answer_lines{};
+  int answer_count = 0;
+  int right = -1;
+};
+
 class Compiler {
  public:
   explicit Compiler(Compiled& out) : out_(out) {}
 
-  void error(int line, std::string message) { out_.diagnostics.push_back({line, true, std::move(message)}); }
-  void warning(int line, std::string message) { out_.diagnostics.push_back({line, false, std::move(message)}); }
-
-  // The line's text in code page 852, or an error.
-  bool convert(int line, std::string_view utf8, std::string& out) {
-    cp852::ConversionError e;
-    if (auto bytes = cp852::from_utf8(utf8, &e)) {
-      out = std::move(*bytes);
-      return true;
-    }
-    if (e.malformed) {
-      error(line, "malformed UTF-8");
-    } else {
-      error(line, "the character " + describe_char(e.cp) + " has no code page 852 byte");
-    }
-    return false;
+  void error(int line, std::string message, int column = 0) {
+    out_.diagnostics.push_back({line, column, true, std::move(message)});
+  }
+  void warning(int line, std::string message, int column = 0) {
+    out_.diagnostics.push_back({line, column, false, std::move(message)});
   }
 
-  void start_question(int line, std::string_view text) {
+  // Reports every malformed sequence and control character of a line;
+  // returns whether it had none.
+  bool scan(int line, std::string_view text) {
+    bool clean = true;
+    int column = 0;
+    for (std::size_t pos = 0; pos < text.size();) {
+      ++column;
+      const cp852::Decoded d = cp852::decode_utf8(text, pos);
+      if (d.length == 0) {
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "0x%02X", static_cast<unsigned char>(text[pos]));
+        error(line, both(std::string("hibás UTF-8 (") + buf + " bájt)", std::string("malformed UTF-8 (byte ") + buf + ")"),
+              column);
+        clean = false;
+        ++pos;
+        continue;
+      }
+      if (is_control(d.cp)) {
+        error(line, describe_control(d.cp), column);
+        clean = false;
+      }
+      pos += d.length;
+    }
+    return clean;
+  }
+
+  // A text of a question or answer line (after its two-character mark) in
+  // code page 852, every character without a byte reported.
+  bool convert(int line, std::string_view utf8, std::string& out) {
+    bool clean = true;
+    int column = 2;
+    out.clear();
+    for (std::size_t pos = 0; pos < utf8.size();) {
+      ++column;
+      const cp852::Decoded d = cp852::decode_utf8(utf8, pos);
+      pos += d.length;
+      const int byte = cp852::byte_for(d.cp);
+      if (byte < 0) {
+        error(line, describe_missing(d.cp), column);
+        clean = false;
+      } else {
+        out.push_back(static_cast<char>(byte));
+      }
+    }
+    return clean;
+  }
+
+  void start_question(int line, std::string_view text, bool clean) {
     finish();
     pending_ = Pending{};
     pending_.line = line;
     open_ = true;
-    if (!convert(line, text, pending_.question)) return;
-    if (pending_.question.empty()) error(line, "the question is empty");
-    if (pending_.question == "*") error(line, "a question of just \"*\" would end the bank");
+    pending_.question_utf8 = text;
+    if (!clean || !convert(line, text, pending_.question)) {
+      pending_.usable = false;
+      return;
+    }
+    if (pending_.question.empty()) error(line, both("üres a kérdés", "the question is empty"));
+    if (pending_.question == "*") {
+      error(line, both("a csak „*” kérdés lezárná a bankot", "a question of just \"*\" would end the bank"));
+    }
+    const std::string length = std::to_string(pending_.question.size());
     if (pending_.question.size() > kMaxQuestionLength) {
-      error(line, "the question is " + std::to_string(pending_.question.size()) + " characters long; at most " +
-                      std::to_string(kMaxQuestionLength) + " fit");
+      const std::string most = std::to_string(kMaxQuestionLength);
+      error(line, both("a kérdés " + length + " karakter; legfeljebb " + most + " fér el",
+                       "the question is " + length + " characters long; at most " + most + " fit"));
     } else if (pending_.question.size() > kFirstLineLength) {
       const char last = pending_.question[kFirstLineLength - 1];
       const char next = pending_.question[kFirstLineLength];
       if (last != ' ' && next != ' ') {
-        warning(line, "a word is split between the two lines of the question (characters 55 and 56)");
+        warning(line, both("egy szó kettétörik a kérdés két sora között (55. és 56. karakter)",
+                           "a word is split between the two lines of the question (characters 55 and 56)"));
       }
     }
   }
 
-  void answer(int line, bool right, std::string_view text) {
+  void answer(int line, bool right, std::string_view text, bool clean) {
     if (!open_) {
-      error(line, "an answer without a question before it");
+      error(line, both("válasz kérdés nélkül", "an answer without a question before it"));
       return;
     }
     if (pending_.answer_count == 4) {
-      error(line, "a fifth answer; a question has four");
+      error(line, both("ötödik válasz; egy kérdésnek négy van", "a fifth answer; a question has four"));
       return;
     }
-    const int index = pending_.answer_count++;
-    pending_.answer_lines[static_cast<std::size_t>(index)] = line;
+    const auto index = static_cast<std::size_t>(pending_.answer_count++);
+    pending_.answer_lines[index] = line;
     if (right) {
-      if (pending_.right >= 0) {
-        error(line, "a second right answer");
-        pending_.second_right = true;
-      }
-      pending_.right = index;
+      if (pending_.right >= 0) error(line, both("második jó válasz", "a second right answer"));
+      pending_.right = static_cast<int>(index);
     }
-    std::string& bytes = pending_.answers[static_cast<std::size_t>(index)];
-    if (!convert(line, text, bytes)) return;
-    const char letter = static_cast<char>('A' + index);
-    if (bytes.empty()) error(line, std::string("answer ") + letter + " is empty");
+    pending_.answers_utf8[index] = text;
+    std::string& bytes = pending_.answers[index];
+    if (!clean || !convert(line, text, bytes)) {
+      pending_.usable = false;
+      return;
+    }
+    const std::string letter(1, static_cast<char>('A' + index));
+    const std::string length = std::to_string(bytes.size());
+    if (bytes.empty()) error(line, both("üres a(z) " + letter + " válasz", "answer " + letter + " is empty"));
     if (bytes.size() > kMaxAnswerLength) {
-      error(line, std::string("answer ") + letter + " is " + std::to_string(bytes.size()) +
-                      " characters long; at most " + std::to_string(kMaxAnswerLength) + " fit");
+      const std::string most = std::to_string(kMaxAnswerLength);
+      error(line, both("a(z) " + letter + " válasz " + length + " karakter; legfeljebb " + most + " fér el",
+                       "answer " + letter + " is " + length + " characters long; at most " + most + " fit"));
     } else if (bytes.size() > kAnswerBoxLength) {
-      warning(line, std::string("answer ") + letter + " is " + std::to_string(bytes.size()) +
-                        " characters long and runs out of its box (" + std::to_string(kAnswerBoxLength) + " fit)");
+      const std::string box = std::to_string(kAnswerBoxLength);
+      warning(line, both("a(z) " + letter + " válasz " + length + " karakter, kilóg a dobozából (" + box + " fér el)",
+                         "answer " + letter + " is " + length + " characters long and runs out of its box (" + box +
+                             " fit)"));
     }
   }
 
@@ -102,12 +305,19 @@ class Compiler {
     if (!open_) return;
     open_ = false;
     if (pending_.answer_count < 4) {
-      error(pending_.line, "the question has " + std::to_string(pending_.answer_count) + " answers; it needs four");
+      const std::string n = std::to_string(pending_.answer_count);
+      error(pending_.line, both("a kérdésnek " + n + " válasza van, négy kell",
+                                "the question has " + n + " answers; it needs four"));
     }
-    if (pending_.right < 0) error(pending_.line, "the question has no right answer (a line starting with \"+ \")");
+    if (pending_.right < 0) {
+      error(pending_.line, both("a kérdésnek nincs jó válasza („+ ” kezdetű sor)",
+                                "the question has no right answer (a line starting with \"+ \")"));
+    }
+    if (pending_.usable && pending_.answer_count == 4) quiz_checks();
     ++out_.count;
     if (out_.count == kMaxQuestions + 1) {
-      error(pending_.line, "more than " + std::to_string(kMaxQuestions) + " questions in one bank");
+      const std::string most = std::to_string(kMaxQuestions);
+      error(pending_.line, both("több mint " + most + " kérdés egy bankban", "more than " + most + " questions in one bank"));
     }
     if (out_.count > kMaxQuestions) return;
     game::KERDESREKORD& r = out_.bank[static_cast<std::size_t>(out_.count - 1)];
@@ -120,9 +330,46 @@ class Compiler {
     ++letters_[static_cast<std::size_t>(std::max(pending_.right, 0))];
   }
 
+  // What a quiz editor would flag: a question asked twice, two answers the
+  // same, numbers out of order.
+  void quiz_checks() {
+    const int line = pending_.line;
+    std::string key = normalised(pending_.question_utf8);
+    if (const auto [at, fresh] = seen_.emplace(key, line); !fresh) {
+      const std::string first = std::to_string(at->second);
+      warning(line, both("a kérdés megismétli a(z) " + first + ". sor kérdését",
+                         "the question repeats the one on line " + first));
+    }
+    out_.questions.emplace_back(std::move(key), line);
+
+    for (std::size_t i = 1; i < 4; ++i) {
+      for (std::size_t j = 0; j < i; ++j) {
+        if (fold(pending_.answers_utf8[i], false) != fold(pending_.answers_utf8[j], false)) continue;
+        const std::string pair = std::string(1, static_cast<char>('A' + j)) + " és " + static_cast<char>('A' + i);
+        const std::string pair_en =
+            std::string(1, static_cast<char>('A' + j)) + " and " + static_cast<char>('A' + i);
+        warning(pending_.answer_lines[i], both("a(z) " + pair + " válasz azonos", "answers " + pair_en + " are the same"));
+        break;
+      }
+    }
+
+    std::array<std::optional<Number>, 4> numbers;
+    for (std::size_t i = 0; i < 4; ++i) numbers[i] = number(pending_.answers_utf8[i]);
+    const bool all = std::all_of(numbers.begin(), numbers.end(), [&](const auto& n) {
+      return n.has_value() && n->unit == numbers[0]->unit;
+    });
+    if (!all) return;
+    for (std::size_t i = 1; i < 4; ++i) {
+      if (numbers[i]->value > numbers[i - 1]->value) continue;
+      warning(line, both("a számválaszok nem szigorúan növekvő sorrendben állnak (A-tól D-ig)",
+                         "the number answers are not in strictly ascending order (A to D)"));
+      return;
+    }
+  }
+
   void close() {
     finish();
-    if (out_.count == 0) error(0, "the bank holds no question");
+    if (out_.count == 0) error(0, both("a bankban nincs kérdés", "the bank holds no question"));
     if (out_.count <= kMaxQuestions) out_.bank[static_cast<std::size_t>(out_.count)].KERDES.assign("*");
     // Right answers that lean on one letter make a set easy to guess.
     if (out_.count >= 5) {
@@ -133,7 +380,8 @@ class Compiler {
           spread += std::string(i ? ", " : "") + static_cast<char>('A' + i) + " " +
                     std::to_string(letters_[static_cast<std::size_t>(i)]);
         }
-        warning(0, "the right answers lean on one letter (" + spread + ")");
+        warning(0, both("a jó válaszok egy betűre húznak (" + spread + ")",
+                        "the right answers lean on one letter (" + spread + ")"));
       }
     }
   }
@@ -143,9 +391,12 @@ class Compiler {
   Pending pending_;
   bool open_ = false;
   std::array<int, 4> letters_{};
+  std::map<std::string, int> seen_;
 };
 
 }  // namespace
+
+std::string normalised(std::string_view utf8) { return fold(utf8, true); }
 
 bool Compiled::ok() const {
   return std::none_of(diagnostics.begin(), diagnostics.end(), [](const Diagnostic& d) { return d.error; });
@@ -154,6 +405,7 @@ bool Compiled::ok() const {
 Compiled compile(std::string_view source) {
   Compiled out;
   Compiler c(out);
+  if (source.substr(0, 3) == "\xEF\xBB\xBF") source.remove_prefix(3);
   int line_no = 0;
   std::size_t pos = 0;
   while (pos < source.size()) {
@@ -163,38 +415,79 @@ Compiled compile(std::string_view source) {
     pos = end + 1;
     ++line_no;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty() || line[0] == '#') continue;
+    const bool clean = c.scan(line_no, line);
+    if (line.find_first_not_of(' ') == std::string_view::npos || line[0] == '#') continue;
     if (line.size() >= 2 && line[1] == ' ' && (line[0] == '?' || line[0] == '+' || line[0] == '-')) {
       const std::string_view text = line.substr(2);
       if (line[0] == '?') {
-        c.start_question(line_no, text);
+        c.start_question(line_no, text, clean);
       } else {
-        c.answer(line_no, line[0] == '+', text);
+        c.answer(line_no, line[0] == '+', text, clean);
       }
       continue;
     }
-    c.error(line_no, "expected \"? question\", \"+ right answer\", \"- wrong answer\", a comment or a blank line");
+    c.error(line_no, both("várt sor: „? kérdés”, „+ jó válasz”, „- rossz válasz”, megjegyzés („#”) vagy üres sor",
+                          "expected \"? question\", \"+ right answer\", \"- wrong answer\", a comment or a blank line"));
   }
   c.close();
   return out;
 }
 
+std::vector<Repeat> repeats_across(const std::vector<NamedSource>& sources) {
+  std::vector<Repeat> out;
+  std::map<std::string, std::pair<std::size_t, int>> first;  // text: source, line
+  for (std::size_t s = 0; s < sources.size(); ++s) {
+    std::map<std::string, std::pair<std::size_t, int>> here;
+    for (const auto& [text, line] : sources[s].compiled->questions) {
+      here.emplace(text, std::make_pair(s, line));
+      const auto it = first.find(text);
+      if (it == first.end() || it->second.first == s) continue;
+      const std::string where = sources[it->second.first].file + ":" + std::to_string(it->second.second);
+      out.push_back({sources[s].file, {line, 0, false,
+                                       both("a kérdés megismétli ezt: " + where, "the question repeats " + where)}});
+    }
+    first.merge(here);
+  }
+  return out;
+}
+
 std::string dump(const game::KERDESEKFULL& bank, std::vector<Diagnostic>* problems) {
   std::string out;
-  for (std::size_t i = 0; i < bank.size(); ++i) {
+  const auto problem = [&](std::size_t record, const std::string& hu, const std::string& en) {
+    if (problems == nullptr) return;
+    const std::string n = std::to_string(record + 1);
+    problems->push_back({static_cast<int>(record + 1), 0, false,
+                         both("a(z) " + n + ". rekord: " + hu, "record " + n + ": " + en)});
+  };
+  std::size_t i = 0;
+  for (; i < bank.size(); ++i) {
     const game::KERDESREKORD& r = bank[i];
     if (r.KERDES.view() == "*") break;
     const char right = game::answer_letter(r.JOVALASZ.view());
-    if (right == 0 && problems != nullptr) {
-      problems->push_back({static_cast<int>(i + 1), true, "record " + std::to_string(i + 1) +
-                                                              " has no right answer \"a\" to \"d\""});
+    if (right == 0) problem(i, "nincs „a”–„d” jó válasza", "no right answer \"a\" to \"d\"");
+    const std::array<std::string_view, 5> texts = {r.KERDES.view(), r.A.view(), r.B.view(), r.C.view(), r.D.view()};
+    for (std::size_t t = 0; t < texts.size(); ++t) {
+      const std::string field = t == 0 ? "a kérdés" : "a(z) " + std::string(1, static_cast<char>('A' + t - 1)) + " válasz";
+      const std::string field_en = t == 0 ? "the question" : "answer " + std::string(1, static_cast<char>('A' + t - 1));
+      if (texts[t].empty()) problem(i, field + " üres", field_en + " is empty");
+      const bool control = std::any_of(texts[t].begin(), texts[t].end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+      });
+      if (control) {
+        problem(i, field + " vezérlőkaraktert tartalmaz, amit forrás nem tartalmazhat",
+                field_en + " holds a control character, which a source cannot hold");
+      }
     }
     if (!out.empty()) out += "\n";
     out += "? " + cp852::to_utf8(r.KERDES.view()) + "\n";
-    const std::array<std::string_view, 4> answers = {r.A.view(), r.B.view(), r.C.view(), r.D.view()};
-    for (int a = 0; a < 4; ++a) {
-      out += (right == 'a' + a ? "+ " : "- ") + cp852::to_utf8(answers[static_cast<std::size_t>(a)]) + "\n";
+    for (std::size_t a = 1; a < texts.size(); ++a) {
+      out += (right == static_cast<char>('a' + a - 1) ? "+ " : "- ") + cp852::to_utf8(texts[a]) + "\n";
     }
+  }
+  if (i > static_cast<std::size_t>(kMaxQuestions) && problems != nullptr) {
+    problems->push_back({0, 0, false,
+                         both("a bankban nincs „*” lezáró és 100 kérdés van; egy forrásban legfeljebb 99 lehet",
+                              "the bank has no \"*\" terminator and 100 questions; a source holds at most 99")});
   }
   return out;
 }
@@ -202,7 +495,8 @@ std::string dump(const game::KERDESEKFULL& bank, std::vector<Diagnostic>* proble
 std::string format(std::string_view file, const Diagnostic& d) {
   std::string out(file);
   if (d.line > 0) out += ":" + std::to_string(d.line);
-  out += d.error ? ": error: " : ": warning: ";
+  if (d.line > 0 && d.column > 0) out += ":" + std::to_string(d.column);
+  out += d.error ? ": hiba / error: " : ": figyelmeztetés / warning: ";
   out += d.message;
   return out;
 }

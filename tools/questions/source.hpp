@@ -1,6 +1,7 @@
 #pragma once
 // The readable source of a question bank, and its translation to and from
-// the bank file. A source is UTF-8 text:
+// the bank file. A source is UTF-8 text (a byte-order mark at its start is
+// allowed), with LF or CR LF line ends:
 //
 //   # A comment line.
 //   ? Melyik a legnagyobb bolygó a Naprendszerben?
@@ -11,7 +12,10 @@
 //
 // "? " starts a question; exactly four answer lines follow, in the order
 // A, B, C, D, "+ " before the right one and "- " before the others. Blank
-// lines separate questions.
+// lines (or lines of spaces) separate questions. Questions and answers hold
+// only characters of code page 852; no line holds a control character (a
+// tab, a lone carriage return, NUL ...). What compiles dumps back to a
+// source that compiles to the same bank.
 
 #include <string>
 #include <string_view>
@@ -22,15 +26,22 @@
 namespace questions {
 
 struct Diagnostic {
-  int line = 0;  // 0: about the whole file
+  int line = 0;    // 0: about the whole file
+  int column = 0;  // 1-based, in characters; 0: about the whole line
   bool error = true;
-  std::string message;
+  std::string message;  // Hungarian, then " / ", then English
 };
+
+// A question's text made comparable: lower case, letters and digits only,
+// words separated by one space.
+std::string normalised(std::string_view utf8);
 
 struct Compiled {
   game::KERDESEKFULL bank{};
   int count = 0;
   std::vector<Diagnostic> diagnostics;
+  // Each question's normalised text and line, in source order.
+  std::vector<std::pair<std::string, int>> questions;
   bool ok() const;
 };
 
@@ -42,15 +53,31 @@ inline constexpr std::size_t kFirstLineLength = 55;
 
 // Compiles a source: the questions, the "*" terminator after the last one
 // and empty records to the end. Errors make the result unusable; warnings
-// point at what shows badly on screen.
+// point at what shows badly on screen or reads badly in a quiz.
 Compiled compile(std::string_view source);
 
+// One source among several checked together.
+struct NamedSource {
+  std::string file;
+  const Compiled* compiled = nullptr;
+};
+
+// A question of one source that repeats one of an earlier source: a warning
+// on the later one, naming the earlier. (Repeats inside one source are
+// compile's own warnings.)
+struct Repeat {
+  std::string file;
+  Diagnostic diagnostic;
+};
+std::vector<Repeat> repeats_across(const std::vector<NamedSource>& sources);
+
 // The source of a bank's questions (those before its terminator, or all 100
-// without one). Problems that a source cannot express (a missing right
-// answer, for one) come back as diagnostics naming the record.
+// without one). What a source cannot express (a missing right answer, a
+// control character, an empty text) comes back as diagnostics naming the
+// record.
 std::string dump(const game::KERDESEKFULL& bank, std::vector<Diagnostic>* problems = nullptr);
 
-// "file:line: error: message", as compilers write it.
+// "file:line:column: hiba / error: message", as compilers write it.
 std::string format(std::string_view file, const Diagnostic& d);
 
 }  // namespace questions
