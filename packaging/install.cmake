@@ -26,7 +26,8 @@ file(RELATIVE_PATH ZELVANOS_LAUNCHER_TO_LIBEXEC /prefix/${ZELVANOS_INSTALL_GAMES
      /prefix/${ZELVANOS_INSTALL_LIBEXECDIR})
 configure_file(${CMAKE_CURRENT_LIST_DIR}/zelvanos.sh ${CMAKE_BINARY_DIR}/packaging/zelvanos @ONLY)
 # The names program lies beside the launcher and finds the data the same way.
-target_compile_definitions(zelvanos-beallitasok PRIVATE ZELVANOS_DATA_FROM_BIN="${ZELVANOS_LAUNCHER_TO_DATA}")
+set(ZELVANOS_DATA_FROM_BIN ${ZELVANOS_LAUNCHER_TO_DATA})
+target_compile_definitions(zelvanos-beallitasok PRIVATE ZELVANOS_DATA_FROM_BIN="${ZELVANOS_DATA_FROM_BIN}")
 
 install(PROGRAMS ${CMAKE_BINARY_DIR}/packaging/zelvanos DESTINATION ${ZELVANOS_INSTALL_GAMESDIR})
 install(TARGETS zelvanos-beallitasok zelvanos-questions RUNTIME DESTINATION ${ZELVANOS_INSTALL_GAMESDIR})

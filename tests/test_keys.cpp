@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <thread>
 #include <vector>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/graph.hpp"
 #include "platform/headless.hpp"
@@ -83,6 +89,27 @@ TEST(KeyQueue, InterruptWakesAWaitingReader) {
   EXPECT_TRUE(q.interrupted());
   q.reset();
   EXPECT_FALSE(q.interrupted());
+}
+
+TEST(KeyQueue, AnExitWhileTheGameThreadWaitsForAKeyEndsTheProcess) {
+  // Another thread ending the process (a library's fatal-error path) must
+  // not wait for ever on the game's key wait.
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    std::thread([] { platform::key_queue().wait_nonempty(); }).detach();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::exit(7);
+  }
+  int status = 0;
+  for (int i = 0; i < 500 && ::waitpid(pid, &status, WNOHANG) == 0; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  if (::waitpid(pid, &status, WNOHANG) == 0) {
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &status, 0);
+    FAIL() << "the process still waits 5 s after exit()";
+  }
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 7);
 }
 
 TEST(KeyScript, NamesCharactersBytesAndTimes) {

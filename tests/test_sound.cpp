@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <algorithm>
 #include <map>
@@ -145,6 +147,10 @@ TEST(ShippedSounds, DecodeAndPlayThroughSdlMixer) {
   }
   EXPECT_LT(bytes, 1500U * 1000U) << "all fourteen together stay small";
   EXPECT_EQ(device->load(sounds / "no-such-file.mp3"), 0U);
+  // A pipe in place of a sound is skipped, not waited on.
+  testing_support::ScratchDir dir;
+  ASSERT_EQ(::mkfifo("Main.mp3", 0600), 0);
+  EXPECT_EQ(device->load("Main.mp3"), 0U);
   device->close();
 }
 

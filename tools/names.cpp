@@ -327,6 +327,7 @@ int main(int argc, char** argv) {
   }
 
   try {
+    const platform::RecordLock lock(*file);  // no change made meanwhile is lost
     const auto bytes = platform::read_record(*file, shell::kSettingsSize);
     shell::BEALLITASOK s = shell::decode(std::span<const std::uint8_t, shell::kSettingsSize>(bytes.data(), bytes.size()));
     if (player) s.NEV.assign(player_bytes);

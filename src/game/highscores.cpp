@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -76,6 +77,8 @@ void load_list() {
     HS = decode(std::span<const std::uint8_t, kHighScoresSize>(bytes.data(), kHighScoresSize));
   } catch (const IoError& e) {
     if (e.code() != 100 && e.code() != 5) throw;
+    // A pipe, device or folder in the file's place is refused, not moved.
+    if (!std::filesystem::is_regular_file(file(), ec)) throw;
     const auto kept = set_aside(file());
     if (!kept) throw;
     std::fprintf(stderr,
@@ -127,6 +130,9 @@ void reset_list(EREDMENYLISTA& list) {
 
 void EREDMENY() {
   if (X == 1) return;
+  // Read, insert and write as one step: an entry another program writes
+  // meanwhile is never lost.
+  auto lock = std::make_unique<RecordLock>(file());
   load_list();
   const int right = X - 1;
   // All ten places are compared, so a result that beats only the tenth
@@ -137,6 +143,7 @@ void EREDMENY() {
   }
   if (place != 0) {
     EREDMENYIR(place);
+    lock.reset();
     ClearDevice();
     screen::LOGO();
     OutTextXY(150, 80, "Gratulálok! Felkerült az eredménylistára."_cp);

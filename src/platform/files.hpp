@@ -4,9 +4,17 @@
 // temporary file in the same folder, which is then renamed over the old one,
 // so a crash or a full disk never leaves a cut-off file behind.
 //
+// The temporary file gets an unpredictable name and is created exclusively,
+// so nothing planted under a name in the folder is ever written through. A
+// symbolic link in place of the file is followed when it belongs to the
+// player running the game (the file it names is replaced, its mode kept);
+// anyone else's link is replaced by the file itself.
+//
 // Failures carry the classic I/O error numbers the game exits with:
 // 2 file not found, 3 path not found, 4 too many open files,
-// 5 access denied, 100 read past end of file, 101 disk write error.
+// 5 access denied, 100 disk read error (read past end of file),
+// 101 disk write error; 32 (sharing violation) when another copy of the
+// game holds the folder.
 
 #include <cstdint>
 #include <filesystem>
@@ -30,10 +38,18 @@ class IoError : public Fatal {
   std::filesystem::path path_;
 };
 
+// What was being done when a system call failed.
+enum class FileStep { kOpen, kRead, kCreate, kWrite };
+
+// The error for a system call that failed with `err` while doing `step` on
+// `path`: the classic number and a text naming the failure as it is.
+IoError io_error(FileStep step, int err, const std::filesystem::path& path);
+
 // "Data\Config.cfg" as a path of this platform.
 std::filesystem::path game_path(std::string_view dos_path);
 
-// The first `size` bytes of the file.
+// The first `size` bytes of the file. Anything but a regular file (a
+// folder, a named pipe, a device) is refused without waiting on it.
 std::vector<std::uint8_t> read_record(const std::filesystem::path& path, std::size_t size);
 
 // Replaces the file by exactly these bytes.
@@ -43,5 +59,39 @@ void write_record(const std::filesystem::path& path, std::span<const std::uint8_
 // the web page stores its files in the browser there. nullptr for none.
 using WriteObserver = void (*)(const std::filesystem::path& path);
 void set_write_observer(WriteObserver observer);
+
+// The file a write of `path` replaces: `path` itself, or, when it is a
+// symbolic link of the player's own, the file the link leads to.
+std::filesystem::path write_target(const std::filesystem::path& path);
+
+// Held for a whole run: a second copy of the game on the same folder is
+// refused (Fatal 32). The lock is the operating system's, so a copy that
+// crashed leaves nothing behind. Where the folder cannot hold a lock (a
+// read-only folder, no lock support) the game runs without it.
+class GameFolderLock {
+ public:
+  explicit GameFolderLock(const std::filesystem::path& lock_file);
+  ~GameFolderLock();
+  GameFolderLock(const GameFolderLock&) = delete;
+  GameFolderLock& operator=(const GameFolderLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};
+
+// Held around a read, change and write of a record file: other processes
+// doing the same to a file of that folder wait for it.
+class RecordLock {
+ public:
+  explicit RecordLock(const std::filesystem::path& record);
+  ~RecordLock();
+  RecordLock(const RecordLock&) = delete;
+  RecordLock& operator=(const RecordLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};
+
+inline constexpr std::string_view kLockFile = "Data\\Zelvanos.lock";
 
 }  // namespace platform

@@ -82,7 +82,9 @@ Tracer* tracer() { return g_tracer; }
 Surface& surface() { return the_surface(); }
 
 KeyQueue& key_queue() {
-  static KeyQueue q;
+  // Never destroyed: an exit() on one thread must not wait for ever on the
+  // game thread sleeping in its key wait.
+  static KeyQueue& q = *new KeyQueue;
   return q;
 }
 

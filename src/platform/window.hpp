@@ -28,6 +28,11 @@ int run_windowed(const std::function<int()>& game);
 // The line run_windowed wrote for such an exception (empty when none).
 std::string unexpected_failure();
 
+// Whether the last run_windowed ended because its display failed (an X
+// error, the connection lost, the window destroyed from outside): no
+// message box then, for the display that would show it is the one that failed.
+bool display_failed();
+
 // Asks the open window to close, as its close button does.
 void post_window_close();
 

@@ -1,4 +1,9 @@
 #include <SDL.h>
+#if defined(ZELVANOS_X11)
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <atomic>
@@ -25,6 +30,14 @@ namespace platform {
 namespace {
 
 std::atomic<std::int64_t> g_first_present{0};
+
+// The text of the session's one line about a failed display, said once.
+void say_once(const std::string& line) {
+  static std::atomic<bool> said{false};
+  if (said.exchange(true)) return;
+  std::fprintf(stderr, "zelvanos: %s\n", line.c_str());
+  std::fflush(stderr);
+}
 
 // The game's icon as a PNG file, built into the program.
 constexpr unsigned char kIconPng[] = {
@@ -60,7 +73,7 @@ class SdlBackend final : public Backend {
   void close() override {
     surface().set_change_listener(nullptr);
     std::unique_lock lock(mutex_);
-    if (state_ != WindowState::kOpen) return;
+    if (state_ != WindowState::kOpen || display_lost_) return;
     request_ = Request::kClose;
     wake_window_thread();
     cv_.wait(lock, [this] { return request_ == Request::kNone || abandoned_; });
@@ -72,7 +85,7 @@ class SdlBackend final : public Backend {
 
   void delay(unsigned ms) override {
     std::unique_lock lock(mutex_);
-    if (cv_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return quit_; })) throw SessionEnded{};
+    if (cv_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return quit_.load(); })) throw SessionEnded{};
   }
 
   std::uint32_t ticks() override {
@@ -119,8 +132,47 @@ class SdlBackend final : public Backend {
     wake_window_thread();
   }
 
+  // The display failed under the game (an X error, the window destroyed
+  // from outside): one line, and the game unwinds as on the close button.
+  // Any thread, and from inside Xlib: the caller may hold mutex_ when it is
+  // the game thread.
+  void display_failed(const std::string& why) {
+    say_once(why);
+    failed_ = true;
+    if (std::this_thread::get_id() == window_thread_) {
+      quit();
+    } else {
+      quit_ = true;
+      key_queue().interrupt();
+    }
+  }
+
+  // The connection to the display is gone: Xlib must not return from here.
+  // On the window thread the game gets a few seconds to unwind (close its
+  // sound, finish a file) first; the process then ends at once, without
+  // running destructors under a thread that may still wait.
+  [[noreturn]] void connection_lost() {
+    say_once("megszakadt a kapcsolat az X szerverrel / the connection to the X server was lost");
+    display_lost_ = true;
+    failed_ = true;
+    if (std::this_thread::get_id() == window_thread_) {
+      quit();
+      std::unique_lock lock(mutex_);
+      // A request the window thread will never finish is over.
+      request_ = Request::kNone;
+      state_ = WindowState::kClosed;
+      cv_.notify_all();
+      cv_.wait_for(lock, std::chrono::seconds(5), [this] { return game_done_; });
+    }
+    std::fflush(nullptr);
+    ::_exit(1);
+  }
+
+  bool failed() const { return failed_; }
+
   // --- window thread -------------------------------------------------------
   void host() {
+    window_thread_ = std::this_thread::get_id();
     for (;;) {
       std::unique_lock lock(mutex_);
       cv_.wait(lock, [this] { return request_ != Request::kNone || game_done_; });
@@ -138,7 +190,8 @@ class SdlBackend final : public Backend {
         lock.lock();
         state_ = WindowState::kClosed;  // no more events are posted from here on
         lock.unlock();
-        destroy_window();
+        // A display that failed is left alone: every call would fail again.
+        if (!failed_) destroy_window();
         lock.lock();
         if (request_ == Request::kClose) request_ = Request::kNone;
         cv_.notify_all();
@@ -154,7 +207,7 @@ class SdlBackend final : public Backend {
  private:
   // Caller holds mutex_.
   void wake_window_thread() {
-    if (wake_event_ == 0 || state_ != WindowState::kOpen) return;
+    if (wake_event_ == 0 || state_ != WindowState::kOpen || display_lost_) return;
     SDL_Event ev{};
     ev.type = wake_event_;
     SDL_PushEvent(&ev);
@@ -205,9 +258,40 @@ class SdlBackend final : public Backend {
       rgb_[i] = (Uint32{c.r} << 16) | (Uint32{c.g} << 8) | Uint32{c.b};
     }
     SDL_StartTextInput();
+    watch_display();
     present();
     return true;
   }
+
+#if defined(ZELVANOS_X11)
+  static int on_x_error(Display* display, XErrorEvent* error);
+  static int on_x_io_error(Display* display);
+
+  // Xlib's own handlers print several lines and call exit() on whichever
+  // thread met the error, which then waits for ever on the game thread; ours
+  // end the session cleanly. Also tells the window's destruction from
+  // outside.
+  void watch_display() {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window_, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) return;
+    x_window_ = info.info.x11.window;
+    XSetErrorHandler(on_x_error);
+    XSetIOErrorHandler(on_x_io_error);
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+  }
+
+  void system_event(const SDL_SysWMmsg& msg) {
+    if (msg.subsystem != SDL_SYSWM_X11) return;
+    const XEvent& ev = msg.msg.x11.event;
+    if (ev.type == DestroyNotify && ev.xdestroywindow.window == x_window_) {
+      display_failed("az ablakot kívülről megszüntették / the window was destroyed from outside");
+    }
+  }
+#else
+  void watch_display() {}
+  void system_event(const SDL_SysWMmsg&) {}
+#endif
 
   bool fail() {
     {
@@ -249,7 +333,8 @@ class SdlBackend final : public Backend {
       SDL_Event ev;
       bool got = false;
       if (!want) {
-        got = SDL_WaitEvent(&ev) != 0;
+        // Bounded, for a display that failed may never deliver the wake-up.
+        got = SDL_WaitEventTimeout(&ev, 200) != 0;
       } else {
         const Uint32 now = SDL_GetTicks();
         const int wait = SDL_TICKS_PASSED(now, next_frame) ? 0 : static_cast<int>(next_frame - now);
@@ -338,6 +423,9 @@ class SdlBackend final : public Backend {
       case SDL_QUIT:
         quit();
         return false;
+      case SDL_SYSWMEVENT:
+        if (ev.syswm.msg != nullptr) system_event(*ev.syswm.msg);
+        return false;
       case SDL_WINDOWEVENT:
         if (ev.window.event == SDL_WINDOWEVENT_CLOSE) quit();
         if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) alt_ = ctrl_ = false;
@@ -418,10 +506,13 @@ class SdlBackend final : public Backend {
   Request request_ = Request::kNone;
   WindowState state_ = WindowState::kClosed;
   bool game_done_ = false;
-  bool quit_ = false;
+  std::atomic<bool> quit_{false};
   bool no_display_ = false;
   bool abandoned_ = false;
   std::vector<std::function<void()>> tasks_;
+  std::atomic<bool> failed_{false};
+  std::atomic<bool> display_lost_{false};
+  std::thread::id window_thread_;
   std::string title_;
   std::string error_;
   std::atomic<bool> present_pending_{false};
@@ -437,9 +528,13 @@ class SdlBackend final : public Backend {
   std::uint32_t rgb_[256]{};
   bool alt_ = false;
   bool ctrl_ = false;
+#if defined(ZELVANOS_X11)
+  Window x_window_ = 0;
+#endif
 };
 
 std::atomic<SdlBackend*> g_running{nullptr};
+std::atomic<bool> g_display_failed{false};
 
 bool same_name(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -482,6 +577,22 @@ int guarded(const char* thread, const std::function<int()>& work) {
   return 1;
 }
 
+#if defined(ZELVANOS_X11)
+int SdlBackend::on_x_error(Display* display, XErrorEvent* error) {
+  char text[160] = {};
+  XGetErrorText(display, error->error_code, text, sizeof text);
+  if (SdlBackend* b = g_running.load()) b->display_failed(std::string("X hiba / X error: ") + text);
+  return 0;
+}
+
+int SdlBackend::on_x_io_error(Display* /*display*/) {
+  if (SdlBackend* b = g_running.load()) b->connection_lost();
+  say_once("megszakadt a kapcsolat az X szerverrel / the connection to the X server was lost");
+  std::fflush(nullptr);
+  ::_exit(1);
+}
+#endif
+
 }  // namespace
 
 std::chrono::steady_clock::time_point first_present_time() {
@@ -514,9 +625,13 @@ int run_windowed(const std::function<int()>& game) {
   surface().set_change_listener(nullptr);  // a game that failed may not have closed the window
   g_running = nullptr;
   use_backend(nullptr);
+  g_display_failed = backend.failed();
+  if (backend.failed()) return code != 0 ? code : 1;  // SDL's teardown would only meet the failed display again
   SDL_Quit();
   return window_code != 0 ? window_code : code;
 }
+
+bool display_failed() { return g_display_failed.load(); }
 
 std::string unexpected_failure() {
   std::lock_guard lock(g_unexpected_mutex);

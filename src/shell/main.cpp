@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
   const int code = platform::run_windowed(shell::program);
   sound::use_audio_device(nullptr);
   shell::set_failure_listener(nullptr);
-  if (code != 0 && !no_display) {
+  if (code != 0 && !no_display && !platform::display_failed()) {
     if (!box) box = shell::error_box(platform::Fatal(code, platform::unexpected_failure()));
     platform::show_error_box(box->title, box->text);
   }

@@ -8,6 +8,7 @@
 #include "game/game.hpp"
 #include "game/highscores.hpp"
 #include "platform/cp852.hpp"
+#include "platform/files.hpp"
 #include "platform/graph.hpp"
 #include "screen/logo.hpp"
 #include "shell/about.hpp"
@@ -128,6 +129,8 @@ int program() {
   };
   try {
     SetWindowTitle("Legyen On is Zelvanos");
+    // One copy of the game per folder, for as long as it runs.
+    const platform::GameFolderLock folder_lock(platform::game_path(platform::kLockFile));
     load_config();
     VEZERLO = 15;
     FELBONTAS = 30010;

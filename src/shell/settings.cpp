@@ -97,6 +97,7 @@ void save_config() {
   // have changed them while the game runs: they are taken as the file holds
   // them now (CONFIG follows), unless there is no whole record to take them from.
   const auto path = platform::game_path(kConfigFile);
+  const platform::RecordLock lock(path);  // the names program waits meanwhile, and we for it
   try {
     const auto stored = platform::read_record(path, kSettingsSize);
     const BEALLITASOK on_disk = decode(std::span<const std::uint8_t, kSettingsSize>(stored.data(), kSettingsSize));

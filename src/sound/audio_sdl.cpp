@@ -39,6 +39,9 @@ class SdlMixerDevice final : public AudioDevice {
 
   std::uint32_t load(const std::filesystem::path& file) override {
     if (!open_) return 0;
+    // A pipe or a device in place of a sound would be waited on for ever.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) return 0;
     Mix_Chunk* chunk = Mix_LoadWAV(file.string().c_str());
     if (chunk == nullptr) return 0;
     const std::uint32_t handle = next_++;
