@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by cpack after it has made the package: a package whose Depends were
 # not computed (dpkg-shlibdeps missing or finding nothing) would install and
 # then fail to start for want of its libraries, so it is an error.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installed like a Debian game: the launcher "zelvanos" and the programs a
 # player runs in games/, the game itself and its helpers in lib/zelvanos/
 # (off the PATH), the question sets and sounds in share/games/zelvanos/, and

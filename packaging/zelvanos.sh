@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts Zelvanos as an installed game. (This is a template: the build fills
 # in the @...@ values from the configured install folders.)
 #

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by scripts/play, scripts/test and scripts/package: installs the
 # Debian packages a step needs when any is missing, then configures and
 # builds in build/ (or $ZELVANOS_BUILD_DIR).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Code page 852 texts and the font that shows them.
 
 #include <gtest/gtest.h>

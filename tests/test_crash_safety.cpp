@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Killing the game in the middle of its writes: the settings and the
 // high-score files are always a whole old or a whole new record.
 

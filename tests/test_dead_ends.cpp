@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a player could get stuck: no display, the game's command line, the
 // message box a failure shows, and exceptions no one expected.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record files in a hostile folder: planted links and pipes, linked
 // settings, a second copy of the game, full disks and failing reads.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole games through the headless backend: endings, lifelines, type-ahead,
 // timings and the high-score list.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The quiz screen's geometry: boxes, ends, ladder, question and answers.
 
 #include <gtest/gtest.h>

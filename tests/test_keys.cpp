@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key queue, the key read and the headless backend's key scripts.
 
 #include <gtest/gtest.h>

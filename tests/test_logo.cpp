@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The title screen, the header and the special days.
 
 #include <gtest/gtest.h>

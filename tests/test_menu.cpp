@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up, the main menu and shutdown, driven by keys through the whole program.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names program for a new player: the player's folder, its options and
 // the names it refuses, run as a program.
 

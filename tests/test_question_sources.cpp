@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The question-set tool's source format, and the question sets we ship.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Question banks: the record layout, the draw and the choice of file.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The replay tool, run as a program: shots, log and exit codes.
 
 #include <gtest/gtest.h>

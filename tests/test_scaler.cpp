@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scaling the picture to the window: aspect kept, sharp edges.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings record and its file.
 
 #include <gtest/gtest.h>

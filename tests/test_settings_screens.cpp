@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings menu and its sub-screens, the about screens, and the names
 // program, driven through the whole program.
 

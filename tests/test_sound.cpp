@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound unit's slots over an audio device, and the real SDL2_mixer
 // device on SDL's dummy audio driver with the sounds we ship.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the web page's backend builds on and can be checked without a
 // browser: its keys' translation and the hook that stores each save.
 

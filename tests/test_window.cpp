@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window thread, on SDL's dummy video driver: the game on its own
 // thread, keys arriving from another, the window closed under the game.
 

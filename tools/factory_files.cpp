@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zelvanos-factory-files DATA_FOLDER: writes the factory settings
 // (Config.cfg) and the reset high-score list (HighScores.cfg) into the
 // folder, each only where no such file is there yet: a player's settings

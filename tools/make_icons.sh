@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the game's icon (packaging/zelvanos.svg) into the PNG sizes of the
 # hicolor icon theme, packaging/icons/SIZE/zelvanos.png, and the window's own
 # icon. The PNG files are committed, so building needs no SVG renderer; run

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # make_sounds.sh - synthesise the game's music and sound effects.
 #
 # Builds the fourteen MP3s in data/Sounds/ (menu theme, question stings,

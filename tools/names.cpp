@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zelvanos-beallitasok: shows the game's settings record and sets the
 // player's and the quiz host's names, which the game itself never edits.
 // For a player who has not started the installed game yet, it first

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zelvanos-replay: runs the real game on the headless backend in a given
 // working folder, with keys from a script and an optional fixed date, and
 // writes a PNG of the screen at each key read plus a log of everything drawn.

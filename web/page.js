@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page around the game's canvas: sizing it crisply, the fullscreen
 // button, the on-screen keys of phones and tablets, and what the page says
 // when the game has ended. The game itself is zelvanos.js.

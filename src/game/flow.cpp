@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ten levels of a game. One table holds what differs from level to
 // level; each level runs the same steps and, after a right answer, the next
 // level inside its own call, so a deeper level's ending unwinds through the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The quiz game: the level state, the lifeline states and the game itself.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The ten-place high-score list, stored as the single 730-byte record of
 // Data\HighScores.cfg.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The three lifelines, each once a game: telephone ("t"), 50:50 ("f") and
 // audience ("k"). Their states TEL, FELEZ and KOZONSEG live in game.hpp.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What follows an answer: praise and the next question, the guaranteed sum,
 // the top prize, a wrong answer, or stopping with what was won.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The question banks: files of 100 fixed-size question records, one file
 // per level for the two level-graded sets and one file for each single set.

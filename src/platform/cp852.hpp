@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Code page 852 (DOS Latin-2): the byte encoding of every text the game
 // shows or stores. Texts are written in UTF-8 in the sources and turned into

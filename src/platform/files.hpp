@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Record files relative to the working folder. Reads take the first record
 // of a file; writes replace the whole file safely: the record goes to a

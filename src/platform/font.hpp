@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The built-in 8 x 8 font: one glyph per byte value, eight rows of eight
 // pixels, the most significant bit of a row being the leftmost pixel.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the game sees of the machine: the drawing operations on the surface,
 // the blocking key read, the delay, the local date and random numbers. Every

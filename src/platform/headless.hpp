@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The headless backend: the same surface and key queue with no window, a
 // virtual clock that Delay advances at once, a date of the caller's choice

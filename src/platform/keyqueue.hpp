@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The type-ahead key queue: a ring of 32 byte slots holding at most 31
 // bytes. When a byte arrives at a full ring the oldest entry is dropped, a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Key translation shared by the backends with a real keyboard (the window
 // and the web page): a key as the backend names it becomes the bytes the

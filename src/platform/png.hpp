@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Saves the surface as an indexed PNG with the game's palette, and reads
 // small pictures (the window's icon).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A tracer that keeps what a headless run did: every text drawn (decoded to
 // UTF-8), every delay, key read and sound operation, stamped with the

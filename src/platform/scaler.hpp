@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Scaling the 800 x 600 picture to a window of any size: the largest
 // rectangle with the picture's aspect, centred, with sharp edges. At a whole

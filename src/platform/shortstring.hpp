@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A string of at most N one-byte characters after a length byte, as the
 // game's records store their texts. All N character bytes are kept: those

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The drawing surface: an 800 x 600 image of palette indices, the drawing
 // state every drawing call shares, and the primitives. Each operation holds

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The web page's backend (built with emscripten and -sASYNCIFY): the
 // surface drawn into the page's canvas at most once per animation frame,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page's side of the web backend: the canvas, the key wait, the
 // browser's storage and the page's address. The game's module calls these;
 // the page (web/page.js) reads ZelvanosWeb.state for its own display and

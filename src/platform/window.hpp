@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The real window. The calling (main) thread becomes the window thread: it
 // opens and closes the window when the game asks, presents the surface and

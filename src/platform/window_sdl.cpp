@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <SDL.h>
 #if defined(ZELVANOS_X11)
 #include <SDL_syswm.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The quiz screen's furniture: the question and answer boxes with their
 // pointed ends, the prize ladder, the host's announcement and the question.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's identity on screen: the title screen, the header drawn at
 // the top of almost every screen, the date line and the special days.

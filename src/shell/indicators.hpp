@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings screens' small widgets: the red "[KI]" / green "[BE]"
 // switch indicator and the colour-scheme sample.

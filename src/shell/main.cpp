@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Zelvanos: a quiz game in the manner of a television quiz show.
 
 #include <cstdio>

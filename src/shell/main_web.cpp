@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Zelvanos in a web page: the same program on the web backend. The page's
 // virtual file system holds Questions/ and Sounds/ (loaded with the page)
 // and the factory files; Data/ is kept in the browser's storage.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main program: start-up, the main menu and its widgets, shutdown.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Texts the player meets outside the game's screen: the message box the real
 // window shows when the game must stop, the I/O problems in Hungarian and

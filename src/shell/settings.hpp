@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings record BEALLITASOK, held for the whole run in CONFIG and
 // stored as the single 76-byte record of Data\Config.cfg.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The audio output the sound unit plays through: open it, make a sound
 // from an MP3 file, play it from the start without waiting, stop it, free

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The audio output over SDL2_mixer: every sound is decoded once into
 // memory and played on a mixing channel of its own, so several sound at

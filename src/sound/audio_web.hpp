@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The audio output of the web page, over Web Audio: the browser decodes
 // each MP3 once; every play starts a new source from the start and stops

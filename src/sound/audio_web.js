@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Web Audio for the sound unit. A handle names one loaded sound; the bytes
 // are decoded in the background (and once per distinct file), and a play
 // asked for before the decoding is done starts when it is. The output opens

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sound unit: ten numbered slots, each holding one loaded sound. The
 // game loads a file into a slot once and later plays or stops it by number.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A question bank file from any bytes: decoding, finding the questions that
 // can be asked, and writing the bank out as a source and reading it back.
 

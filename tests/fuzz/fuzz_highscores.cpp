@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The high-score record from any bytes: decoding stays inside its fields,
 // and encoding what was decoded is stable.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The replay tool's key scripts from any text: the parser never crashes,
 // refuses with a message, gives each key one byte or a 0-and-code pair, and
 // what it reads comes out the same when written back as raw bytes and times.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings record from any bytes: decoding never reads past a field,
 // and a decoded record encodes and decodes back to itself.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The question-set tool's source parser from any text: it never crashes, and
 // whatever it accepts dumps back to a source that compiles to the same bank,
 // with nothing the dump cannot express, and that dumps to itself again.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets with clang (libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs each for a bounded time from a copy
 # of its seed corpus. A crash, leak, hang, sanitizer report or failed check

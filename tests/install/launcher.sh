@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the game into a scratch root and starts it through its launcher
 # as a new player would: the player's folder is prepared once, and a later
 # start (as after an update) keeps the player's settings and scores. Then

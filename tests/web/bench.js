@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the web page in headless Chromium (a benchmark, not a test):
 // navigation to the first drawn frame, the gzipped size of the wasm and
 // JavaScript, and the CPU the page uses while the game waits for a key.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared by the web tests and the benchmark: a static server for the built
 // site, Debian's Chromium driven by puppeteer-core, and helpers that wait
 // for the game to sit in its key wait with its last frame drawn.

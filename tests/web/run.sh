@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The web page's tests in headless Chromium: installs emscripten and
 # Chromium from Debian when missing, builds the page and the native replay
 # tool, installs the pinned puppeteer-core (package-lock.json) and runs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's web page in headless Chromium: the same pictures as the replay
 // tool for the same keys and date, a whole game, the browser's storage
 // across reloads, the on-screen keys of a phone, and no console errors.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real game when its display goes away: the X server killed under it
 # (a crash, a logout) and its window destroyed from outside
 # (xdotool windowclose), at random moments of the title screen and the menu.

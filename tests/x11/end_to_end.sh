@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real game in a real X server: Xvfb, a window manager, keys typed with
 # xdotool, pixels grabbed with ImageMagick. Skips (exit 77) only where Xvfb
 # cannot start.

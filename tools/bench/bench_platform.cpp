@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmarks: one main-menu pass on the headless surface, and the latency
 // from a key arriving at the queue to ReadKey's return on another thread.
 

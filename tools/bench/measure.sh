@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures the game on this machine and prints the figures the README's
 # performance section quotes. Not part of the tests: run it by hand after
 # `scripts/test` has built everything.

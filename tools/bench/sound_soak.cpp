@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zelvanos-sound-soak [GAMES]: plays whole games on the headless backend
 // with the real SDL2_mixer output (SDL's dummy audio driver unless another
 // is asked for) and reports the process's resident memory after the first

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zelvanos-window-bench: measures the real window in a running X server.
 //  - start-up: from main() to the first frame the window presents, with the
 //    main menu drawn;

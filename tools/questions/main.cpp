@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zelvanos-questions: compiles readable question sources into the game's
 // bank files, dumps bank files back to sources, and checks sources.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The readable source of a question bank, and its translation to and from
 // the bank file. A source is UTF-8 text (a byte-order mark at its start is
