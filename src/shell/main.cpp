@@ -36,8 +36,9 @@ constexpr const char* kHelp =
     "\n"
     "Kilépési kód / exit code: 0 rendben / normal quit; 1 nincs kijelző, ablakhiba\n"
     "vagy váratlan hiba / no display, window failure or unexpected error; 2, 3, 4,\n"
-    "5, 100, 101 fájlhiba (I/O hibaszám) / file error (I/O error number); 64 hibás\n"
-    "használat / wrong usage.\n";
+    "5, 100, 101 fájlhiba (I/O hibaszám) / file error (I/O error number); 32 a\n"
+    "játék már fut ebben a mappában / the game already runs in this folder; 64\n"
+    "hibás használat / wrong usage.\n";
 
 }  // namespace
 
