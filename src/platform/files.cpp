@@ -265,10 +265,6 @@ GameFolderLock::GameFolderLock(const std::filesystem::path& lock_file) {
   }
 }
 
-GameFolderLock::~GameFolderLock() {
-  if (fd_ >= 0) ::close(fd_);
-}
-
 RecordLock::RecordLock(const std::filesystem::path& record) {
   const auto folder = write_target(record).parent_path();
   fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -282,7 +278,7 @@ RecordLock::RecordLock(const std::filesystem::path& record) {
   }
 }
 
-RecordLock::~RecordLock() {
+HeldLock::~HeldLock() {
   if (fd_ >= 0) ::close(fd_);
 }
 

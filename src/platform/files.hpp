@@ -65,32 +65,34 @@ void set_write_observer(WriteObserver observer);
 // symbolic link of the player's own, the file the link leads to.
 std::filesystem::path write_target(const std::filesystem::path& path);
 
+// An advisory lock of the operating system, held through an open file
+// descriptor and released when it is closed: at the end of its scope, or by
+// the system when the process ends, however it ends.
+class HeldLock {
+ public:
+  HeldLock(const HeldLock&) = delete;
+  HeldLock& operator=(const HeldLock&) = delete;
+
+ protected:
+  HeldLock() = default;
+  ~HeldLock();
+  int fd_ = -1;
+};
+
 // Held for a whole run: a second copy of the game on the same folder is
-// refused (Fatal 32). The lock is the operating system's, so a copy that
-// crashed leaves nothing behind. Where the folder cannot hold a lock (a
-// read-only folder, no lock support) the game runs without it.
-class GameFolderLock {
+// refused (Fatal 32); a copy that crashed leaves nothing behind. Where the
+// folder cannot hold a lock (a read-only folder, no lock support) the game
+// runs without it.
+class GameFolderLock : private HeldLock {
  public:
   explicit GameFolderLock(const std::filesystem::path& lock_file);
-  ~GameFolderLock();
-  GameFolderLock(const GameFolderLock&) = delete;
-  GameFolderLock& operator=(const GameFolderLock&) = delete;
-
- private:
-  int fd_ = -1;
 };
 
 // Held around a read, change and write of a record file: other processes
 // doing the same to a file of that folder wait for it.
-class RecordLock {
+class RecordLock : private HeldLock {
  public:
   explicit RecordLock(const std::filesystem::path& record);
-  ~RecordLock();
-  RecordLock(const RecordLock&) = delete;
-  RecordLock& operator=(const RecordLock&) = delete;
-
- private:
-  int fd_ = -1;
 };
 
 inline constexpr std::string_view kLockFile = "Data\\Zelvanos.lock";
