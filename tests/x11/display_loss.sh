@@ -22,8 +22,25 @@ command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed"; exit 77; }
 command -v xdotool >/dev/null || { echo "FAIL: xdotool is missing"; exit 1; }
 cp -r "$staged" "$work/game"
 
+# A free display number. A lock whose server is gone (one this script
+# killed, or one of an earlier run) is cleared and its number reused.
+free_display() {
+  local n pid
+  for n in $(seq 121 400); do
+    if [ -e "/tmp/.X$n-lock" ]; then
+      pid=$(tr -dc '0-9' <"/tmp/.X$n-lock" 2>/dev/null)
+      [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null && continue
+      rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n" 2>/dev/null || continue
+    fi
+    [ -e "/tmp/.X11-unix/X$n" ] && continue
+    echo ":$n"
+    return 0
+  done
+  return 1
+}
+
 start_x() {
-  for n in $(seq 121 160); do [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || { display=:$n; break; }; done
+  display=$(free_display) || { echo "FAIL: no free X display number"; exit 1; }
   Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
   xvfb=$!
   export DISPLAY=$display
