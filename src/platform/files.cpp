@@ -247,6 +247,12 @@ void write_record(const std::filesystem::path& path, std::span<const std::uint8_
 }
 
 GameFolderLock::GameFolderLock(const std::filesystem::path& lock_file) {
+#if defined(__EMSCRIPTEN__)
+  // A web page's files are its own, and the browser has no such locks: no
+  // lock file to leave in the page's storage.
+  (void)lock_file;
+  return;
+#endif
   fd_ = open_regular(lock_file, O_RDWR | O_CREAT | O_NOFOLLOW);
   // A lock file made by another player may be read-only for this one; a
   // read-only descriptor locks as well.
