@@ -64,11 +64,7 @@ constexpr const char* kHelp =
 
 constexpr const char* kMe = "zelvanos-beallitasok: ";
 
-std::string full(const fs::path& path) {
-  std::error_code ec;
-  const fs::path absolute = fs::absolute(path, ec);
-  return shell::terminal_safe((ec ? path : absolute).lexically_normal().string());
-}
+std::string full(const fs::path& path) { return shell::terminal_safe(platform::full_path(path)); }
 
 // One line for an I/O failure, in Hungarian and English, with the full path.
 std::string io_line(int code, const fs::path& path) {

@@ -61,12 +61,6 @@ std::optional<std::filesystem::path> set_aside(const std::filesystem::path& path
   return std::nullopt;
 }
 
-std::string full(const std::filesystem::path& path) {
-  std::error_code ec;
-  const auto absolute = std::filesystem::absolute(path, ec);
-  return (ec ? path : absolute).lexically_normal().string();
-}
-
 // Reads the stored list into HS. A missing file leaves HS as it is (the
 // list of this run). A damaged one (too short or unreadable) is kept under
 // another name beside it, and the list starts afresh as after a reset.
@@ -85,7 +79,7 @@ void load_list() {
     std::fprintf(stderr,
                  "zelvanos: %s; a sérült eredménylista félretéve ide / the damaged high-score list is kept as %s; "
                  "új lista indul / a fresh list starts\n",
-                 e.what(), full(*kept).c_str());
+                 e.what(), full_path(*kept).c_str());
     reset_list(HS);
   }
 }

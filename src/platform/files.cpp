@@ -246,6 +246,12 @@ void write_record(const std::filesystem::path& path, std::span<const std::uint8_
   if (g_write_observer != nullptr) g_write_observer(path);
 }
 
+std::string full_path(const std::filesystem::path& path) {
+  std::error_code ec;
+  const auto absolute = std::filesystem::absolute(path, ec);
+  return (ec ? path : absolute).lexically_normal().string();
+}
+
 GameFolderLock::GameFolderLock(const std::filesystem::path& lock_file) {
 #if defined(__EMSCRIPTEN__)
   // A web page's files are its own, and the browser has no such locks: no

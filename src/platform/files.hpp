@@ -49,6 +49,10 @@ IoError io_error(FileStep step, int err, const std::filesystem::path& path);
 // "Data\Config.cfg" as a path of this platform.
 std::filesystem::path game_path(std::string_view dos_path);
 
+// A path as a player should read it in a message: absolute and normalised
+// (as given when the working folder cannot be found).
+std::string full_path(const std::filesystem::path& path);
+
 // The first `size` bytes of the file. Anything but a regular file (a
 // folder, a named pipe, a device) is refused without waiting on it.
 std::vector<std::uint8_t> read_record(const std::filesystem::path& path, std::size_t size);

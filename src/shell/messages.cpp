@@ -136,11 +136,8 @@ std::string io_problem_en(int code) {
 ErrorBox error_box(const platform::Fatal& failure) {
   ErrorBox box{kTitle, kStopped};
   if (const auto* io = dynamic_cast<const platform::IoError*>(&failure)) {
-    std::error_code ec;
-    std::filesystem::path full = std::filesystem::absolute(io->path(), ec);
-    if (ec) full = io->path();
     const Kind kind = kind_of(io->path());
-    box.text += "Fájl: " + full.lexically_normal().string() + " (" + what_file(kind) + ")\n";
+    box.text += "Fájl: " + platform::full_path(io->path()) + " (" + what_file(kind) + ")\n";
     box.text += "Hiba: " + io_problem_hu(io->code()) + " (I/O hiba " + std::to_string(io->code()) + ")\n\n";
     box.text += "Teendő: " + advice(kind, io->code());
     box.text = wrapped(box.text, kBoxWidth);
