@@ -51,8 +51,10 @@ TEST(Scaler, FillsTheLargestRectangleOfThePicturesAspect) {
   struct Case {
     int w, h, x, y, dw, dh;
   } cases[] = {
+      // clang-format off
       {800, 600, 0, 0, 800, 600},    {1600, 1200, 0, 0, 1600, 1200}, {1000, 600, 100, 0, 800, 600},
       {1920, 1080, 240, 0, 1440, 1080}, {1100, 825, 0, 0, 1100, 825},  {640, 600, 0, 60, 640, 480},
+      // clang-format on
       {1, 1, 0, 0, 1, 1},
   };
   for (const auto& c : cases) {

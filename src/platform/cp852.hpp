@@ -60,10 +60,12 @@ constexpr Decoded decode_utf8(std::string_view s, std::size_t pos) {
   std::size_t n = 0;
   char32_t cp = 0;
   if (lead < 0x80) return {lead, 1};
+  // clang-format off
   if ((lead & 0xE0) == 0xC0) { n = 2; cp = lead & 0x1F; }
   else if ((lead & 0xF0) == 0xE0) { n = 3; cp = lead & 0x0F; }
   else if ((lead & 0xF8) == 0xF0) { n = 4; cp = lead & 0x07; }
   else return {};
+  // clang-format on
   if (pos + n > s.size()) return {};
   for (std::size_t i = 1; i < n; ++i) {
     if ((at(pos + i) & 0xC0) != 0x80) return {};

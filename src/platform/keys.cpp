@@ -46,6 +46,7 @@ struct DomKey {
   Key key;
 };
 
+// clang-format off
 constexpr DomKey kDomKeys[] = {
     {"Enter", Key::kEnter},      {"Escape", Key::kEsc},        {"Backspace", Key::kBackspace},
     {"Tab", Key::kTab},          {"ArrowUp", Key::kUp},        {"ArrowDown", Key::kDown},
@@ -56,6 +57,7 @@ constexpr DomKey kDomKeys[] = {
     {"F5", Key::kF5},            {"F6", Key::kF6},             {"F7", Key::kF7},
     {"F8", Key::kF8},            {"F9", Key::kF9},             {"F10", Key::kF10},
 };
+// clang-format on
 
 }  // namespace
 

@@ -12,11 +12,13 @@ namespace {
 
 constexpr std::array<Rgb, 256> make_palette() {
   std::array<Rgb, 256> p{};
+  // clang-format off
   constexpr std::uint8_t ega[16][3] = {
       {0, 0, 0},       {0, 0, 168},    {0, 168, 0},    {0, 168, 168},
       {168, 0, 0},     {168, 0, 168},  {168, 84, 0},   {168, 168, 168},
       {84, 84, 84},    {84, 84, 252},  {84, 252, 84},  {84, 252, 252},
       {252, 84, 84},   {252, 84, 252}, {252, 252, 84}, {252, 252, 252}};
+  // clang-format on
   for (int i = 0; i < 16; ++i) p[i] = {ega[i][0], ega[i][1], ega[i][2]};
   // VGA default palette, 6-bit components: a grey ramp, then nine rings of
   // 24 hues (three intensities, three saturations each), then black.
@@ -25,6 +27,7 @@ constexpr std::array<Rgb, 256> make_palette() {
     const auto v = static_cast<std::uint8_t>(greys[i] * 4);
     p[16 + i] = {v, v, v};
   }
+  // clang-format off
   constexpr std::uint8_t rings[9][5] = {
       {0, 16, 31, 47, 63},  {31, 39, 47, 55, 63}, {45, 49, 54, 58, 63},
       {0, 7, 14, 21, 28},   {14, 17, 21, 24, 28}, {20, 22, 24, 26, 28},
@@ -34,6 +37,7 @@ constexpr std::array<Rgb, 256> make_palette() {
       {0, 0, 4}, {1, 0, 4}, {2, 0, 4}, {3, 0, 4}, {4, 0, 4}, {4, 0, 3}, {4, 0, 2}, {4, 0, 1},
       {4, 0, 0}, {4, 1, 0}, {4, 2, 0}, {4, 3, 0}, {4, 4, 0}, {3, 4, 0}, {2, 4, 0}, {1, 4, 0},
       {0, 4, 0}, {0, 4, 1}, {0, 4, 2}, {0, 4, 3}, {0, 4, 4}, {0, 3, 4}, {0, 2, 4}, {0, 1, 4}};
+  // clang-format on
   int index = 32;
   for (const auto& ring : rings) {
     for (const auto& h : hue) {
