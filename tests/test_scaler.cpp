@@ -33,7 +33,7 @@ std::unique_ptr<platform::Pixels> stripes(bool cells = false) {
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
       const bool white = cells ? ((x / 8 + y / 8) % 2 == 1) : (x % 2 == 1);
-      (*p)[static_cast<std::size_t>(y * kWidth + x)] = white ? 255 : 0;
+      (*p)[static_cast<std::size_t>(y) * kWidth + static_cast<std::size_t>(x)] = white ? 255 : 0;
     }
   }
   return p;
