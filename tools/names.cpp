@@ -263,7 +263,7 @@ int main(int argc, char** argv) {
       target = &player;
     } else if (name == "--musorvezeto" || name == "--host") {
       target = &host;
-    } else if (name.rfind("-", 0) == 0) {
+    } else if (name.starts_with('-')) {
       return usage("ismeretlen kapcsoló / unknown option: " + shell::terminal_safe(name));
     } else {
       return usage("váratlan argumentum / unexpected argument: \"" + shell::terminal_safe(arg) + "\"");
