@@ -46,7 +46,7 @@ void write_factory_settings() {
 Captured run_program(platform::HeadlessBackend& backend, std::function<void(const platform::Fatal&)> on_failure) {
   platform::use_backend(&backend);
   shell::set_failure_listener(std::move(on_failure));
-  const Captured out = capture_stderr(shell::program);
+  Captured out = capture_stderr(shell::program);
   shell::set_failure_listener(nullptr);
   platform::use_backend(nullptr);
   return out;
