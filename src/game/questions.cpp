@@ -204,7 +204,7 @@ void KERDEZ_BETOLT(std::string_view SZVG) {
   B = r.B.view();
   C = r.C.view();
   D = r.D.view();
-  JOVALASZ = std::string(1, answer_letter(r.JOVALASZ.view()));
+  JOVALASZ = cp852::one_char(static_cast<std::uint8_t>(answer_letter(r.JOVALASZ.view())));
 }
 
 void ROSSZVALASZ() {

@@ -5,7 +5,6 @@
 // two reads, kExtended and then its code.
 
 #include <cstdint>
-#include <string>
 
 namespace platform::keycode {
 
@@ -31,10 +30,3 @@ inline constexpr std::uint8_t kF1 = 59;      // F1 .. F10 in order
 inline constexpr std::uint8_t kCtrlF1 = 94;  // Ctrl+F1 .. Ctrl+F10 in order
 
 }  // namespace platform::keycode
-
-namespace platform {
-
-// A byte read as a key, as the one-character string the game compares.
-inline std::string key_text(std::uint8_t key) { return std::string(1, static_cast<char>(key)); }
-
-}  // namespace platform

@@ -83,7 +83,7 @@ void menu_passes(std::uint8_t& key, std::int16_t items, const std::function<void
     draw();
     key = ReadKey();
     if (key == kEnter) act();
-    FEL_LE(key_text(key), items);
+    FEL_LE(cp852::one_char(key), items);
     if (after_key) after_key();
   } while (key != kEsc);
 }
@@ -96,11 +96,11 @@ void MENUK(std::int16_t X, std::int16_t Y, std::string_view SZVG) {
 }
 
 void FEL_LE(std::string_view SZVG, std::int16_t X) {
-  if (SZVG == key_text(keycode::kUp)) {
+  if (SZVG == cp852::one_char(keycode::kUp)) {
     HOL = static_cast<std::int16_t>(HOL - 1);
     if (HOL < 1) HOL = X;
   }
-  if (SZVG == key_text(keycode::kDown)) {
+  if (SZVG == cp852::one_char(keycode::kDown)) {
     HOL = static_cast<std::int16_t>(HOL + 1);
     if (HOL > X) HOL = 1;
   }
