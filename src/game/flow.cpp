@@ -67,15 +67,14 @@ void next_level(int n) {
 
 void play_level(int n) {
   const Level& level = kLevels[static_cast<std::size_t>(n - 1)];
-  if (level.sound_set == 1) sound::HANGOK_BETOLTESE();
-  if (level.sound_set == 2) sound::HANGOK_BETOLTESE2();
+  sound::load_sound_set(level.sound_set);
   ClearDevice();
   X = static_cast<std::int16_t>(n);
   Y = 0;
   GARANTALT = level.GARANTALT;
   NYEREMENY = level.NYEREMENY;
   PENZ = level.PENZ;
-  if (level.entry_sound && shell::CONFIG.HANGOK == 1) sound::PLAY_SONG(4);
+  if (level.entry_sound && sound::enabled()) sound::PLAY_SONG(4);
   screen::KERDESSZOVEG();
   Delay(level.pause);
 
@@ -95,7 +94,7 @@ void play_level(int n) {
   SetColor(15);
   KERDEZ();
 
-  VALASZ = std::string(1, static_cast<char>(ReadKey()));
+  read_answer();
   if (VALASZ == "t") SEGIT1();
   if (VALASZ == "f") SEGIT2();
   if (VALASZ == "k") SEGIT3();

@@ -112,7 +112,7 @@ void ROSSZ() {
 
 void MEGALL() {
   line(130, "Játékon kívül, kérem jelöljön meg egy választ."_cp);
-  VALASZ = std::string(1, static_cast<char>(ReadKey()));
+  read_answer();
   screen::JELOL();
   screen::VILLOG();
   Delay(1000);

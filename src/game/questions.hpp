@@ -39,6 +39,9 @@ KERDESREKORD decode_record(std::span<const std::uint8_t, kRecordSize> bytes);
 std::vector<std::uint8_t> encode_bank(const KERDESEKFULL& bank);
 KERDESEKFULL decode_bank(std::span<const std::uint8_t, kBankSize> bytes);
 
+// Which answer a one-letter string "a" to "d" names, 0 to 3; -1 for any other string.
+int answer_index(std::string_view letter);
+
 // The letter "a" to "d" a right-answer field stands for ("A" to "D" count as
 // their lower-case letters), or 0 when it stands for none.
 char answer_letter(std::string_view field);

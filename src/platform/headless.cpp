@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "platform/keycodes.hpp"
+
 namespace platform {
 
 HeadlessBackend::HeadlessBackend(Date date, std::vector<ScriptedKey> script)
@@ -21,7 +23,7 @@ void HeadlessBackend::add_keys(const std::vector<ScriptedKey>& keys) {
 }
 
 void HeadlessBackend::deliver(KeyQueue& queue, const ScriptedKey& key) {
-  if (key.bytes.size() == 2 && key.bytes[0] == 0) {
+  if (key.bytes.size() == 2 && key.bytes[0] == keycode::kExtended) {
     queue.push_extended(key.bytes[1]);
   } else {
     for (const std::uint8_t b : key.bytes) queue.push(b);

@@ -31,13 +31,7 @@ void MainMenuPass(benchmark::State& state) {
   shell::CONFIG.MADE_IN_HUNGARY = 1;
   shell::HOL = 1;
   for (auto _ : state) {
-    platform::ClearDevice();
-    screen::LOGO();
-    shell::MENUK(1, 60, "Játék kezdése"_cp);
-    shell::MENUK(2, 70, "Beállítások"_cp);
-    shell::MENUK(3, 80, "Eredménylista"_cp);
-    shell::MENUK(4, 100, "Névjegy"_cp);
-    shell::MENUK(5, 120, "Kilépés"_cp);
+    shell::draw_main_menu();
     benchmark::ClobberMemory();
   }
   platform::use_backend(nullptr);
