@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "game/questions.hpp"
-#include "platform/graph.hpp"
+#include "platform/backend.hpp"
 #include "shell/menu.hpp"
 
 namespace fs = std::filesystem;

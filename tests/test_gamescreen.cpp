@@ -8,7 +8,7 @@
 #include "game/game.hpp"
 #include "game/questions.hpp"
 #include "harness.hpp"
-#include "platform/graph.hpp"
+#include "platform/backend.hpp"
 #include "screen/gamescreen.hpp"
 
 using namespace testing_support;

@@ -10,6 +10,8 @@
 #include "shell/settings.hpp"
 #include "sound/sound.hpp"
 
+using cp852::literals::operator""_cp;
+
 namespace game {
 
 using namespace platform;

@@ -10,6 +10,8 @@
 #include "screen/logo.hpp"
 #include "shell/menu.hpp"
 
+using cp852::literals::operator""_cp;
+
 namespace shell {
 
 using namespace platform;
