@@ -10,7 +10,7 @@
 #include "game/lifelines.hpp"
 #include "game/questions.hpp"
 #include "harness.hpp"
-#include "platform/graph.hpp"
+#include "platform/backend.hpp"
 #include "screen/gamescreen.hpp"
 #include "screen/reveal.hpp"
 

@@ -10,7 +10,7 @@
 #include "harness.hpp"
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
-#include "platform/graph.hpp"
+#include "platform/backend.hpp"
 #include "shell/settings.hpp"
 
 namespace fs = std::filesystem;

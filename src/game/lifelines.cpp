@@ -10,6 +10,8 @@
 #include "screen/gamescreen.hpp"
 #include "sound/sound.hpp"
 
+using cp852::literals::operator""_cp;
+
 namespace game {
 
 using namespace platform;

@@ -11,6 +11,8 @@
 #include "screen/logo.hpp"
 #include "screen/reveal.hpp"
 
+using cp852::literals::operator""_cp;
+
 namespace game {
 
 using namespace platform;

@@ -148,5 +148,3 @@ constexpr std::string_view operator""_cp() {
 }  // namespace literals
 
 }  // namespace cp852
-
-using namespace cp852::literals;

@@ -58,8 +58,6 @@ bool KeyQueue::interrupted() const {
   return stop_;
 }
 
-void KeyQueue::notify() { cv_.notify_all(); }
-
 int KeyQueue::size() const {
   std::lock_guard lock(mutex_);
   return (write_ - read_ + kSlots) % kSlots;

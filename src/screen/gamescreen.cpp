@@ -11,6 +11,8 @@
 #include "screen/logo.hpp"
 #include "shell/settings.hpp"
 
+using cp852::literals::operator""_cp;
+
 namespace screen {
 
 using namespace platform;

@@ -9,6 +9,8 @@
 #include "platform/graph.hpp"
 #include "shell/menu.hpp"
 
+using cp852::literals::operator""_cp;
+
 namespace shell {
 
 using namespace platform;

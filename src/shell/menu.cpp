@@ -18,6 +18,8 @@
 #include "shell/settings_screens.hpp"
 #include "sound/sound.hpp"
 
+using cp852::literals::operator""_cp;
+
 namespace shell {
 
 using namespace platform;
@@ -110,17 +112,6 @@ void KILEPES() {
   FOMENU = kEsc;
   MENU = kEsc;
   KISMENU = kEsc;
-}
-
-void reset_all() {
-  platform::reset_state();
-  sound::reset_state();
-  screen::reset_state();
-  game::reset_state();
-  CONFIG = BEALLITASOK{};
-  HOL = 0;
-  FOMENU = MENU = KISMENU = 0;
-  VEZERLO = FELBONTAS = 0;
 }
 
 int program() {

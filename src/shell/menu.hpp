@@ -6,7 +6,7 @@
 #include <functional>
 #include <string_view>
 
-#include "platform/graph.hpp"
+#include "platform/errors.hpp"
 
 namespace shell {
 
@@ -43,7 +43,9 @@ int program();
 // its line on standard error (the real window shows it to the player).
 void set_failure_listener(std::function<void(const platform::Fatal&)> listener);
 
-// Every subsystem's state as at program start.
+// Every subsystem's state as at program start, the machine's surface, key
+// queue and random numbers included (for the tests, the replay tool and the
+// benchmarks; it stands beside the entries, in shell/reset.cpp).
 void reset_all();
 
 }  // namespace shell

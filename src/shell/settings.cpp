@@ -5,6 +5,8 @@
 #include "platform/files.hpp"
 #include "platform/graph.hpp"
 
+using cp852::literals::operator""_cp;
+
 namespace shell {
 
 BEALLITASOK CONFIG;

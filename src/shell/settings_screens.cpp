@@ -16,6 +16,8 @@
 #include "shell/menu.hpp"
 #include "shell/settings.hpp"
 
+using cp852::literals::operator""_cp;
+
 namespace shell {
 
 using namespace platform;

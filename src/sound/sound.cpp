@@ -20,7 +20,7 @@ bool g_open = false;
 bool g_warned = false;
 
 void trace(std::string_view operation, int slot, std::string_view file = {}) {
-  if (platform::Tracer* t = platform::tracer()) t->sound(operation, slot, file);
+  platform::trace_sound(operation, slot, file);
 }
 
 bool valid(std::int16_t slot) { return slot >= 1 && slot <= MAXSND; }

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "platform/cp852.hpp"
-#include "platform/graph.hpp"
+#include "platform/backend.hpp"
 #include "platform/headless.hpp"
 #include "game/game.hpp"
 #include "game/questions.hpp"
@@ -18,6 +18,8 @@
 #include "screen/logo.hpp"
 #include "shell/menu.hpp"
 #include "shell/settings.hpp"
+
+using cp852::literals::operator""_cp;
 
 namespace {
 
