@@ -251,4 +251,36 @@ TEST_F(SettingsFile, TheResetWritesFactoryValuesAndSaysSo) {
   EXPECT_EQ(backend.now(), 2000U);
 }
 
+// Each number field at its own offset, read with its own signedness: a table
+// row out of order or of the wrong type would move or misread a value.
+TEST(SettingsRecord, EveryNumberFieldHasItsOwnPlaceAndSign) {
+  shell::BEALLITASOK s;
+  s.MUSORVEZETO_EGYEB = -1;
+  s.MINILOGO = 2;
+  s.ZORVINLOGO = 3;
+  s.DATUM = 4;
+  s.MADE_IN_HUNGARY = 5;
+  s.JATEKMOD = 6;
+  s.KERDESEK = 7;
+  s.HANGOK = -8;
+  s.VARAKOZAS = 0x109;
+  s.KERETSZIN = 0xFFF6;
+  s.JELOLOSZIN = 11;
+  s.VILLOGOSZIN = 0x20C;
+  const auto bytes = shell::encode(s);
+  const std::uint16_t stored[] = {0xFFFF, 2, 3, 4, 5, 6, 7, 0xFFF8, 0x109, 0xFFF6, 11, 0x20C};
+  for (std::size_t i = 0; i < 12; ++i) {
+    const std::size_t at = 52 + 2 * i;
+    EXPECT_EQ(bytes[at] | (bytes[at + 1] << 8), stored[i]) << "at offset " << at;
+  }
+  const int values[] = {-1, 2, 3, 4, 5, 6, 7, -8, 0x109, 0xFFF6, 11, 0x20C};
+  const auto back = shell::decode(bytes);
+  for (std::size_t i = 0; i < 12; ++i) {
+    EXPECT_EQ(shell::value_of(back, shell::kNumberFields[i]), values[i]) << shell::kNumberFields[i].name;
+  }
+  EXPECT_EQ(back.HANGOK, -8);
+  EXPECT_EQ(back.KERETSZIN, 0xFFF6);
+  EXPECT_EQ(back.VILLOGOSZIN, 0x20C);
+}
+
 }  // namespace
