@@ -215,4 +215,20 @@ TEST_F(NewPlayer, ShowsEveryFieldOfTheRecord) {
   EXPECT_FALSE(fs::exists(home / ".local")) << "a Data folder here is used as it is";
 }
 
+// The player's settings behind a link that names nothing now (a drive not
+// mounted): the link is kept, nothing is written where it points, and the
+// program says which file it could not read.
+TEST_F(NewPlayer, ALinkThatNamesNothingIsKept) {
+  const fs::path data = home / ".local/share/zelvanos/Data";
+  fs::create_directories(data);
+  const fs::path gone = fs::current_path() / "unmounted/Config.cfg";
+  fs::create_symlink(gone, data / "Config.cfg");
+  EXPECT_EQ(names("HOME=" + home.string(), "--nev Feri"), 2);
+  EXPECT_NE(err().find((data / "Config.cfg").string() + ": "), std::string::npos) << err();
+  EXPECT_TRUE(fs::is_symlink(data / "Config.cfg"));
+  EXPECT_EQ(fs::read_symlink(data / "Config.cfg"), gone);
+  EXPECT_FALSE(fs::exists("unmounted"));
+  EXPECT_EQ(read_file(data / "HighScores.cfg").size(), 730U) << "the missing list is still written";
+}
+
 }  // namespace

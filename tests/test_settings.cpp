@@ -7,10 +7,12 @@
 
 #include <unistd.h>
 
+#include "game/highscores.hpp"
 #include "harness.hpp"
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
 #include "platform/graph.hpp"
+#include "shell/factory_files.hpp"
 #include "shell/settings.hpp"
 
 namespace fs = std::filesystem;
@@ -281,6 +283,52 @@ TEST(SettingsRecord, EveryNumberFieldHasItsOwnPlaceAndSign) {
   EXPECT_EQ(back.HANGOK, -8);
   EXPECT_EQ(back.KERETSZIN, 0xFFF6);
   EXPECT_EQ(back.VILLOGOSZIN, 0x20C);
+}
+
+// A new Data folder's files: written where there are none, and nothing that
+// is there replaced, a link that names nothing (its file may be on a drive
+// not mounted now) as little as a player's file.
+class FactoryFiles : public ::testing::Test {
+ protected:
+  ScratchDir dir;
+};
+
+TEST_F(FactoryFiles, AreWrittenOnlyWhereNothingIsThere) {
+  fs::create_directory("Data");
+  shell::write_factory_files("Data");
+  EXPECT_EQ(read_file("Data/Config.cfg"), factory_bytes());
+  game::EREDMENYLISTA reset;
+  game::reset_list(reset);
+  const auto list = game::encode(reset);
+  EXPECT_EQ(read_file("Data/HighScores.cfg"), std::vector<std::uint8_t>(list.begin(), list.end()));
+
+  write_file("Data/Config.cfg", std::vector<std::uint8_t>(76, 3));
+  fs::remove("Data/HighScores.cfg");
+  shell::write_factory_files("Data");
+  EXPECT_EQ(read_file("Data/Config.cfg"), std::vector<std::uint8_t>(76, 3)) << "the player's settings stay";
+  EXPECT_EQ(read_file("Data/HighScores.cfg").size(), 730U) << "the missing one is written";
+
+  fs::create_directory("elsewhere");
+  fs::remove("Data/Config.cfg");
+  fs::remove("Data/HighScores.cfg");
+  fs::create_symlink(fs::current_path() / "elsewhere/Config.cfg", "Data/Config.cfg");
+  fs::create_symlink("../unmounted/HighScores.cfg", "Data/HighScores.cfg");
+  shell::write_factory_files("Data");
+  EXPECT_TRUE(fs::is_symlink("Data/Config.cfg"));
+  EXPECT_TRUE(fs::is_symlink("Data/HighScores.cfg"));
+  EXPECT_FALSE(fs::exists("elsewhere/Config.cfg")) << "nothing written where the link points";
+  EXPECT_FALSE(fs::exists("unmounted"));
+}
+
+TEST_F(FactoryFiles, AFolderThatIsNotThereIsAnIoError) {
+  try {
+    shell::write_factory_files("Data");
+    FAIL() << "wrote without a Data folder";
+  } catch (const platform::IoError& e) {
+    EXPECT_EQ(e.code(), 3);
+    EXPECT_EQ(e.path(), fs::path("Data/Config.cfg"));
+  }
+  EXPECT_FALSE(fs::exists("Data"));
 }
 
 }  // namespace

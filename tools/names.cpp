@@ -17,9 +17,9 @@
 #include <system_error>
 #include <tuple>
 
-#include "game/highscores.hpp"
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
+#include "shell/factory_files.hpp"
 #include "shell/messages.hpp"
 #include "shell/settings.hpp"
 
@@ -204,15 +204,8 @@ std::optional<Failure> prepare(const fs::path& folder, bool* created) {
     if (ec) return Failure{io_code(ec), io_line(io_code(ec), data)};
     *created = true;
   }
-  shell::BEALLITASOK settings;
-  shell::apply_factory_values(settings);
-  game::EREDMENYLISTA list;
-  game::reset_list(list);
   try {
-    const fs::path config = data / "Config.cfg";
-    if (!fs::exists(fs::symlink_status(config, ec))) platform::write_record(config, shell::encode(settings));
-    const fs::path scores = data / "HighScores.cfg";
-    if (!fs::exists(fs::symlink_status(scores, ec))) platform::write_record(scores, game::encode(list));
+    shell::write_factory_files(data);
   } catch (const platform::IoError& e) {
     return Failure{e.code(), io_line(e.code(), e.path())};
   }
