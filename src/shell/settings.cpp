@@ -31,7 +31,8 @@ int value_of(const BEALLITASOK& settings, const NumberField& field) {
 }
 
 std::uint16_t bits_of(const BEALLITASOK& settings, const NumberField& field) {
-  return std::visit([&](auto member) { return static_cast<std::uint16_t>(settings.*member); }, field.member);
+  return std::visit([&](auto member) { return static_cast<std::uint16_t>(settings.*member); },
+                    field.member);
 }
 
 void set_bits(BEALLITASOK& settings, const NumberField& field, std::uint16_t bits) {
@@ -45,7 +46,9 @@ void set_bits(BEALLITASOK& settings, const NumberField& field, std::uint16_t bit
 
 SettingsBytes encode(const BEALLITASOK& settings) {
   SettingsBytes out{};
-  for (std::size_t i = 0; i < kNameFields.size(); ++i) (settings.*kNameFields[i].member).store(&out[kNamesAt[i]]);
+  for (std::size_t i = 0; i < kNameFields.size(); ++i) {
+    (settings.*kNameFields[i].member).store(&out[kNamesAt[i]]);
+  }
   std::size_t at = kNumbersAt;
   for (const NumberField& field : kNumberFields) {
     const std::uint16_t bits = bits_of(settings, field);

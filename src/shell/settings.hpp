@@ -101,13 +101,20 @@ using SettingsBytes = std::array<std::uint8_t, kSettingsSize>;
 
 // In memory the record is laid out as in the file.
 static_assert(sizeof(BEALLITASOK) == kSettingsSize);
-static_assert(offsetof(BEALLITASOK, NEV) == 0 && offsetof(BEALLITASOK, MUSORVEZETO) == 26);
-static_assert(offsetof(BEALLITASOK, MUSORVEZETO_EGYEB) == 52 && offsetof(BEALLITASOK, MINILOGO) == 54);
-static_assert(offsetof(BEALLITASOK, ZORVINLOGO) == 56 && offsetof(BEALLITASOK, DATUM) == 58);
-static_assert(offsetof(BEALLITASOK, MADE_IN_HUNGARY) == 60 && offsetof(BEALLITASOK, JATEKMOD) == 62);
-static_assert(offsetof(BEALLITASOK, KERDESEK) == 64 && offsetof(BEALLITASOK, HANGOK) == 66);
-static_assert(offsetof(BEALLITASOK, VARAKOZAS) == 68 && offsetof(BEALLITASOK, KERETSZIN) == 70);
-static_assert(offsetof(BEALLITASOK, JELOLOSZIN) == 72 && offsetof(BEALLITASOK, VILLOGOSZIN) == 74);
+static_assert(offsetof(BEALLITASOK, NEV) == 0);
+static_assert(offsetof(BEALLITASOK, MUSORVEZETO) == 26);
+static_assert(offsetof(BEALLITASOK, MUSORVEZETO_EGYEB) == 52);
+static_assert(offsetof(BEALLITASOK, MINILOGO) == 54);
+static_assert(offsetof(BEALLITASOK, ZORVINLOGO) == 56);
+static_assert(offsetof(BEALLITASOK, DATUM) == 58);
+static_assert(offsetof(BEALLITASOK, MADE_IN_HUNGARY) == 60);
+static_assert(offsetof(BEALLITASOK, JATEKMOD) == 62);
+static_assert(offsetof(BEALLITASOK, KERDESEK) == 64);
+static_assert(offsetof(BEALLITASOK, HANGOK) == 66);
+static_assert(offsetof(BEALLITASOK, VARAKOZAS) == 68);
+static_assert(offsetof(BEALLITASOK, KERETSZIN) == 70);
+static_assert(offsetof(BEALLITASOK, JELOLOSZIN) == 72);
+static_assert(offsetof(BEALLITASOK, VILLOGOSZIN) == 74);
 
 // The fields as a table, in record order: the field's name, its label in the
 // names program (Hungarian / English, UTF-8; empty where the name says all),
