@@ -2,16 +2,34 @@
 #include "harness.hpp"
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "game/questions.hpp"
+#include "platform/files.hpp"
 #include "platform/graph.hpp"
 #include "shell/menu.hpp"
 
 namespace fs = std::filesystem;
+
+namespace platform {
+
+void PrintTo(const Recorder::TextDraw& e, std::ostream* out) {
+  *out << e.ms << " text " << e.x << "," << e.y << " colour " << e.colour << " size " << e.magnification << " \""
+       << e.utf8 << "\"";
+}
+void PrintTo(const Recorder::Delay& e, std::ostream* out) { *out << e.ms << " delay " << e.length; }
+void PrintTo(const Recorder::KeyWait& e, std::ostream* out) { *out << e.ms << " key-wait " << e.number; }
+void PrintTo(const Recorder::KeyRead& e, std::ostream* out) { *out << e.ms << " key " << int{e.byte}; }
+void PrintTo(const Recorder::Sound& e, std::ostream* out) {
+  *out << e.ms << " sound " << e.operation << " " << e.slot << " " << e.file;
+}
+
+}  // namespace platform
 
 namespace testing_support {
 
@@ -50,6 +68,46 @@ std::string read_text(const fs::path& path) {
 void write_file(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+shell::BEALLITASOK factory_settings() {
+  shell::BEALLITASOK s;
+  shell::apply_factory_values(s);
+  return s;
+}
+
+void write_settings_file(const fs::path& path, const shell::BEALLITASOK& settings) {
+  const auto bytes = shell::encode(settings);
+  write_file(path, {bytes.begin(), bytes.end()});
+}
+
+::testing::AssertionResult fails_with_io_error(int code, const std::function<void()>& call, std::string* what) {
+  try {
+    call();
+  } catch (const platform::IoError& e) {
+    if (what != nullptr) *what = e.what();
+    if (e.code() == code) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "I/O error " << e.code() << " instead of " << code << ": " << e.what();
+  }
+  return ::testing::AssertionFailure() << "no I/O error (" << code << " expected)";
+}
+
+Captured capture_stderr(const std::function<int()>& call) {
+  ::testing::internal::CaptureStderr();
+  Captured out{};
+  try {
+    out.code = call();
+  } catch (...) {
+    ::testing::internal::GetCapturedStderr();
+    throw;
+  }
+  out.err = ::testing::internal::GetCapturedStderr();
+  return out;
+}
+
+int shell_run(const std::string& command) {
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // Banks for every set in which the right answer is always `right`.
@@ -105,40 +163,57 @@ void HeadlessTest::TearDown() {
   dir.reset();
 }
 
-shell::BEALLITASOK HeadlessTest::factory() const {
-  shell::BEALLITASOK s;
-  shell::apply_factory_values(s);
-  return s;
-}
+shell::BEALLITASOK HeadlessTest::factory() const { return factory_settings(); }
 
-void HeadlessTest::write_settings(const shell::BEALLITASOK& settings) {
-  const auto bytes = shell::encode(settings);
-  write_file("Data/Config.cfg", {bytes.begin(), bytes.end()});
-}
+void HeadlessTest::write_settings(const shell::BEALLITASOK& settings) { write_settings_file("Data/Config.cfg", settings); }
 
 int GameTest::run(std::string_view keys, platform::Date on) {
   start(keys, on);
-  ::testing::internal::CaptureStderr();
-  const int code = shell::program();
-  captured_stderr = ::testing::internal::GetCapturedStderr();
+  auto [code, err] = capture_stderr(shell::program);
+  captured_stderr = std::move(err);
   platform::set_tracer(nullptr);
   platform::use_backend(nullptr);
   return code;
 }
 
 bool HeadlessTest::drew(std::string_view utf8, int x, int y, int colour, int magnification) const {
+  return times_drawn(utf8, x, y, colour, magnification) > 0;
+}
+
+int HeadlessTest::times_drawn(std::string_view utf8) const {
+  int n = 0;
+  for (const auto& t : recorder->texts()) n += t.utf8 == utf8 ? 1 : 0;
+  return n;
+}
+
+int HeadlessTest::times_drawn(std::string_view utf8, int x, int y, int colour, int magnification) const {
+  int n = 0;
   for (const auto& t : recorder->texts()) {
-    if (t.utf8 == utf8 && t.x == x && t.y == y && (colour < 0 || t.colour == colour) &&
-        (magnification < 0 || t.magnification == magnification)) {
-      return true;
-    }
+    n += t.utf8 == utf8 && t.x == x && t.y == y && (colour < 0 || t.colour == colour) &&
+                 (magnification < 0 || t.magnification == magnification)
+             ? 1
+             : 0;
   }
-  return false;
+  return n;
 }
 
 int HeadlessTest::count_lines(std::string_view fragment) const {
   int n = 0;
   for (const auto& line : recorder->lines()) n += line.find(fragment) != std::string::npos ? 1 : 0;
+  return n;
+}
+
+int HeadlessTest::count_texts(std::string_view fragment) const { return recorder->count_texts(fragment); }
+
+int HeadlessTest::texts_starting(std::string_view prefix) const {
+  int n = 0;
+  for (const auto& t : recorder->texts()) n += t.utf8.starts_with(prefix) ? 1 : 0;
+  return n;
+}
+
+int HeadlessTest::texts_ending(std::string_view suffix) const {
+  int n = 0;
+  for (const auto& t : recorder->texts()) n += t.utf8.ends_with(suffix) ? 1 : 0;
   return n;
 }
 

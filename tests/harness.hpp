@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +16,17 @@
 #include "platform/headless.hpp"
 #include "platform/recorder.hpp"
 #include "shell/settings.hpp"
+
+namespace platform {
+
+// The recorder's events as test failures show them.
+void PrintTo(const Recorder::TextDraw& e, std::ostream* out);
+void PrintTo(const Recorder::Delay& e, std::ostream* out);
+void PrintTo(const Recorder::KeyWait& e, std::ostream* out);
+void PrintTo(const Recorder::KeyRead& e, std::ostream* out);
+void PrintTo(const Recorder::Sound& e, std::ostream* out);
+
+}  // namespace platform
 
 namespace testing_support {
 
@@ -37,6 +50,25 @@ std::vector<std::uint8_t> read_file(const std::filesystem::path& path);
 std::string read_text(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
+// The factory settings, and a settings file holding a record.
+shell::BEALLITASOK factory_settings();
+void write_settings_file(const std::filesystem::path& path, const shell::BEALLITASOK& settings = factory_settings());
+
+// Succeeds when `call` throws an I/O error with this number, and then gives
+// its message in `what`; fails, saying what happened instead, otherwise.
+::testing::AssertionResult fails_with_io_error(int code, const std::function<void()>& call,
+                                               std::string* what = nullptr);
+
+// What `call` returned and wrote to standard error meanwhile.
+struct Captured {
+  int code;
+  std::string err;
+};
+Captured capture_stderr(const std::function<int()>& call);
+
+// Runs a command through the shell; its exit code, or -1 when it did not exit.
+int shell_run(const std::string& command);
+
 // A fresh program state on the headless backend, with a recorder, in a
 // scratch working folder holding Data/ and the factory settings (also in CONFIG).
 // Bank files for every set in the working folder, in which the right answer
@@ -54,7 +86,15 @@ class HeadlessTest : public ::testing::Test {
 
   // Texts drawn, as UTF-8, with where and how.
   bool drew(std::string_view utf8, int x, int y, int colour = -1, int magnification = -1) const;
+  // How many times this exact text was drawn: anywhere, or here and so.
+  int times_drawn(std::string_view utf8) const;
+  int times_drawn(std::string_view utf8, int x, int y, int colour = -1, int magnification = -1) const;
+  // How many lines of the log hold this fragment.
   int count_lines(std::string_view fragment) const;
+  // How many texts drawn hold, begin or end with this fragment.
+  int count_texts(std::string_view fragment) const;
+  int texts_starting(std::string_view prefix) const;
+  int texts_ending(std::string_view suffix) const;
   std::string log() const { return recorder->joined(); }
 
   std::unique_ptr<ScratchDir> dir;

@@ -4,11 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -28,10 +27,7 @@ namespace {
 
 // Runs a shell command in the working folder; its exit code, with standard
 // output and error left in out.txt and err.txt.
-int shell_run(const std::string& command) {
-  const int status = std::system((command + " >out.txt 2>err.txt").c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+int run_logged(const std::string& command) { return shell_run(command + " >out.txt 2>err.txt"); }
 
 std::vector<std::string> lines_of(const std::string& text) {
   std::vector<std::string> lines;
@@ -42,30 +38,38 @@ std::vector<std::string> lines_of(const std::string& text) {
 
 void write_factory_settings() {
   fs::create_directories("Data");
-  shell::BEALLITASOK s;
-  shell::apply_factory_values(s);
-  const auto bytes = shell::encode(s);
-  write_file("Data/Config.cfg", {bytes.begin(), bytes.end()});
+  write_settings_file("Data/Config.cfg");
+}
+
+// The whole program on this backend, with the failures it reports handed to
+// `on_failure`; its exit code and what it wrote to standard error.
+Captured run_program(platform::HeadlessBackend& backend, std::function<void(const platform::Fatal&)> on_failure) {
+  platform::use_backend(&backend);
+  shell::set_failure_listener(std::move(on_failure));
+  const Captured out = capture_stderr(shell::program);
+  shell::set_failure_listener(nullptr);
+  platform::use_backend(nullptr);
+  return out;
 }
 
 TEST(GameCommandLine, HelpVersionAndUnknownOptions) {
   ScratchDir dir;
   const std::string game = ZELVANOS_GAME;
-  EXPECT_EQ(shell_run(game + " --help"), 0);
+  EXPECT_EQ(run_logged(game + " --help"), 0);
   const std::string help = read_text("out.txt");
   EXPECT_NE(help.find("Használat: zelvanos"), std::string::npos);
   EXPECT_NE(help.find("Usage: zelvanos"), std::string::npos);
   EXPECT_NE(help.find("F11"), std::string::npos);
-  EXPECT_EQ(shell_run(game + " -h"), 0);
+  EXPECT_EQ(run_logged(game + " -h"), 0);
   EXPECT_EQ(read_text("out.txt"), help);
 
-  EXPECT_EQ(shell_run(game + " --version"), 0);
+  EXPECT_EQ(run_logged(game + " --version"), 0);
   EXPECT_EQ(read_text("out.txt").rfind("zelvanos ", 0), 0U);
   EXPECT_EQ(lines_of(read_text("out.txt")).size(), 1U);
 
-  EXPECT_EQ(shell_run(game + " --nonsense"), 64) << "not started";
+  EXPECT_EQ(run_logged(game + " --nonsense"), 64) << "not started";
   EXPECT_NE(read_text("err.txt").find("ismeretlen kapcsoló / unknown option: --nonsense"), std::string::npos);
-  EXPECT_EQ(shell_run(game + " \"$(printf '\\033[2J')\""), 64);
+  EXPECT_EQ(run_logged(game + " \"$(printf '\\033[2J')\""), 64);
   EXPECT_EQ(read_text("err.txt").find('\033'), std::string::npos) << "the argument is echoed without its escape";
   EXPECT_NE(read_text("err.txt").find("\\x1b[2J"), std::string::npos);
   EXPECT_FALSE(fs::exists("zelvanos.log"));
@@ -87,7 +91,7 @@ TEST(NoDisplay, OnlyADriverAskedForMayDrawNowhere) {
 TEST(NoDisplay, TheGameStopsWithOneLineAndExitCode1) {
   ScratchDir dir;
   write_factory_settings();
-  const int code = shell_run("env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy timeout 20 " +
+  const int code = run_logged("env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy timeout 20 " +
                              std::string(ZELVANOS_GAME));
   if (code == 124) GTEST_SKIP() << "this machine has a display the game can use without DISPLAY (a console?)";
   EXPECT_EQ(code, 1);
@@ -151,14 +155,8 @@ TEST(ErrorBox, TheProgramHandsItsFailureToTheBox) {
   platform::reset_state();
   shell::reset_all();
   platform::HeadlessBackend backend;
-  platform::use_backend(&backend);
   std::string shown;
-  shell::set_failure_listener([&](const platform::Fatal& e) { shown = shell::error_box(e).text; });
-  ::testing::internal::CaptureStderr();
-  const int code = shell::program();
-  const std::string err = ::testing::internal::GetCapturedStderr();
-  shell::set_failure_listener(nullptr);
-  platform::use_backend(nullptr);
+  const auto [code, err] = run_program(backend, [&](const platform::Fatal& e) { shown = shell::error_box(e).text; });
   EXPECT_EQ(code, 100);
   EXPECT_EQ(lines_of(err).size(), 1U) << err;
   EXPECT_NE(shown.find(fs::current_path().string() + "/Data/Config.cfg"), std::string::npos) << shown;
@@ -193,16 +191,10 @@ TEST_F(LastResort, AnUnexpectedExceptionInTheProgramIsOneLineAndExitCode1) {
   ScratchDir dir;
   write_factory_settings();
   platform::HeadlessBackend backend;
-  platform::use_backend(&backend);
   Sabotage sabotage;
   platform::set_tracer(&sabotage);
   int reported = 0;
-  shell::set_failure_listener([&](const platform::Fatal& e) { reported = e.code(); });
-  ::testing::internal::CaptureStderr();
-  const int code = shell::program();
-  const std::string err = ::testing::internal::GetCapturedStderr();
-  shell::set_failure_listener(nullptr);
-  platform::use_backend(nullptr);
+  const auto [code, err] = run_program(backend, [&](const platform::Fatal& e) { reported = e.code(); });
   EXPECT_EQ(code, 1);
   EXPECT_EQ(reported, 1);
   EXPECT_EQ(err, "zelvanos: váratlan hiba / unexpected error: sabotaged\n");
@@ -210,19 +202,17 @@ TEST_F(LastResort, AnUnexpectedExceptionInTheProgramIsOneLineAndExitCode1) {
 }
 
 TEST_F(LastResort, AnExceptionOnEitherThreadEndsTheRunWithExitCode1) {
-  ::testing::internal::CaptureStderr();
-  const int game_code = platform::run_windowed([]() -> int { throw std::logic_error("game broke"); });
-  std::string err = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(game_code, 1);
-  EXPECT_EQ(err, "zelvanos: váratlan hiba / unexpected error (game thread): game broke\n");
+  const Captured game = capture_stderr(
+      [] { return platform::run_windowed([]() -> int { throw std::logic_error("game broke"); }); });
+  EXPECT_EQ(game.code, 1);
+  EXPECT_EQ(game.err, "zelvanos: váratlan hiba / unexpected error (game thread): game broke\n");
   EXPECT_EQ(platform::unexpected_failure(), "váratlan hiba / unexpected error (game thread): game broke");
 
   // The window thread fails while the game waits for a key: the game's
   // session ends and the run returns 1.
-  ::testing::internal::CaptureStderr();
   bool session_ended = false;
   const auto start = std::chrono::steady_clock::now();
-  const int window_code = platform::run_windowed([&session_ended] {
+  const auto run_window = [&session_ended] {
     std::int16_t driver = 15;
     std::int16_t mode = 30010;
     platform::InitGraph(driver, mode, "");
@@ -234,11 +224,11 @@ TEST_F(LastResort, AnExceptionOnEitherThreadEndsTheRunWithExitCode1) {
     }
     platform::CloseGraph();
     return 0;
-  });
-  err = ::testing::internal::GetCapturedStderr();
-  EXPECT_EQ(window_code, 1);
+  };
+  const Captured window = capture_stderr([&] { return platform::run_windowed(run_window); });
+  EXPECT_EQ(window.code, 1);
   EXPECT_TRUE(session_ended);
-  EXPECT_EQ(err, "zelvanos: váratlan hiba / unexpected error (window thread): window broke\n");
+  EXPECT_EQ(window.err, "zelvanos: váratlan hiba / unexpected error (window thread): window broke\n");
   EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
 }
 

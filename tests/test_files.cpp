@@ -224,13 +224,9 @@ TEST_F(Files, APipeOrADeviceInPlaceOfAGameFileIsRefusedAtOnce) {
     fs::remove(file);
     fs::rename("kept", file);
   }
-  try {
-    platform::read_record("game/Data", 76);
-    FAIL() << "a folder was read";
-  } catch (const platform::IoError& e) {
-    EXPECT_EQ(e.code(), 5);
-    EXPECT_NE(std::string(e.what()).find("folder"), std::string::npos) << e.what();
-  }
+  std::string what;
+  EXPECT_TRUE(fails_with_io_error(5, [] { platform::read_record("game/Data", 76); }, &what)) << "a folder was read";
+  EXPECT_NE(what.find("folder"), std::string::npos) << what;
 }
 
 TEST_F(Files, FailuresAreNamedAsTheyAreWithTheClassicNumbers) {
@@ -257,14 +253,11 @@ TEST_F(Files, FailuresAreNamedAsTheyAreWithTheClassicNumbers) {
   EXPECT_EQ(platform::io_error(FileStep::kOpen, ENOENT, "game/None/x").code(), 3);
 
   // A read that fails is a read error, not a short file.
-  try {
-    platform::read_record("/proc/self/mem", 76);
-    FAIL() << "read unmapped memory";
-  } catch (const platform::IoError& e) {
-    EXPECT_EQ(e.code(), 100);
-    EXPECT_NE(std::string(e.what()).find("disk read error"), std::string::npos) << e.what();
-    EXPECT_EQ(std::string(e.what()).find("too short"), std::string::npos) << e.what();
-  }
+  std::string what;
+  EXPECT_TRUE(fails_with_io_error(100, [] { platform::read_record("/proc/self/mem", 76); }, &what))
+      << "read unmapped memory";
+  EXPECT_NE(what.find("disk read error"), std::string::npos) << what;
+  EXPECT_EQ(what.find("too short"), std::string::npos) << what;
 
   // A full disk, for real where this run may mount a small one.
   fs::create_directory("full");
@@ -272,14 +265,10 @@ TEST_F(Files, FailuresAreNamedAsTheyAreWithTheClassicNumbers) {
   fs::create_directory("full/Data");
   write_file("full/Data/Config.cfg", settings_bytes());
   write_file("full/filler", Bytes(64 * 1024, 1));
-  try {
-    platform::write_record("full/Data/Config.cfg", settings_bytes("Kiss Béla"));
-    ADD_FAILURE() << "wrote on a full disk";
-  } catch (const platform::IoError& e) {
-    EXPECT_EQ(e.code(), 101);
-    EXPECT_NE(std::string(e.what()).find("no space left on the disk; the old file is kept"), std::string::npos)
-        << e.what();
-  }
+  EXPECT_TRUE(fails_with_io_error(
+      101, [] { platform::write_record("full/Data/Config.cfg", settings_bytes("Kiss Béla")); }, &what))
+      << "wrote on a full disk";
+  EXPECT_NE(what.find("no space left on the disk; the old file is kept"), std::string::npos) << what;
   EXPECT_EQ(read_file("full/Data/Config.cfg"), settings_bytes());
   EXPECT_EQ(std::distance(fs::directory_iterator("full/Data"), fs::directory_iterator{}), 1);
   ::umount("full");

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <random>
+#include <variant>
 
 #include "game/game.hpp"
 #include "game/highscores.hpp"
@@ -44,13 +45,20 @@ class Game : public GameTest {
     s.HANGOK = on ? 1 : 0;
     write_settings(s);
   }
+  // The high-score list screen showed this place's row (from 1): its number
+  // with the name, and the level reached.
+  bool listed(int place, std::string_view name, std::string_view level) const {
+    const int y = 60 + 10 * place;
+    const std::string label = (place < 10 ? " " : "") + std::to_string(place) + ". " + std::string(name);
+    return drew(label, 100, y) && drew(level, 340, y);
+  }
 };
 
 TEST_F(Game, TheTopPrizeEntersTheListAndShowsIt) {
   EXPECT_EQ(run("Enter" + climb(9) + " a n Esc", date(2005, 3, 7)), 0);
-  EXPECT_EQ(count_lines("\"A következő kérdéshez nyomjon meg egy billentyűt.\""), 9);
-  EXPECT_EQ(count_lines("text 100,160 colour 15 size 1 \"A menühöz lépéshez nyomjon meg egy billentyűt\""), 1);
-  EXPECT_EQ(count_lines("\"Gratulálok! Felkerült az eredménylistára.\""), 1);
+  EXPECT_EQ(times_drawn("A következő kérdéshez nyomjon meg egy billentyűt."), 9);
+  EXPECT_EQ(times_drawn("A menühöz lépéshez nyomjon meg egy billentyűt", 100, 160, 15, 1), 1);
+  EXPECT_EQ(times_drawn("Gratulálok! Felkerült az eredménylistára."), 1);
   EXPECT_EQ(game::X, 11);
   const auto list = stored_list();
   EXPECT_EQ(list.NEV[0].view(), "ZorvinSoft");
@@ -59,8 +67,7 @@ TEST_F(Game, TheTopPrizeEntersTheListAndShowsIt) {
   EXPECT_EQ(list.DATUM[0].view(), "2005. 3. 7");
   EXPECT_EQ(list.X[1], 0) << "nine empty places after a first entry without a file";
   // The list screen follows at once, with the highlight left on its item.
-  EXPECT_TRUE(drew("10", 340, 70));
-  EXPECT_TRUE(drew(" 1. ZorvinSoft", 100, 70));
+  EXPECT_TRUE(listed(1, "ZorvinSoft", "10"));
   EXPECT_TRUE(drew("1 500 000 000", 380, 70));
   EXPECT_TRUE(drew("2005. 3. 7", 524, 70));
   EXPECT_EQ(shell::HOL, 3);
@@ -68,20 +75,20 @@ TEST_F(Game, TheTopPrizeEntersTheListAndShowsIt) {
 
 TEST_F(Game, WrongAnswersBeforeAndAfterTheGuarantee) {
   run("Enter" + climb(2) + " b x");
-  EXPECT_EQ(count_lines("sajnál") + count_lines("Úgy hiszem") + count_lines("Sajnálom, hogy") +
-                count_lines("Lehet, hogy"),
+  EXPECT_EQ(count_texts("sajnál") + count_texts("Úgy hiszem") + count_texts("Sajnálom, hogy") +
+                count_texts("Lehet, hogy"),
             1);
-  EXPECT_EQ(count_lines("garantált százmillió"), 0);
+  EXPECT_EQ(count_texts("garantált százmillió"), 0);
   EXPECT_FALSE(fs::exists("Data/HighScores.cfg")) << "no entry before the guarantee";
   EXPECT_EQ(shell::HOL, 1);
   EXPECT_EQ(game::VALASZ, "99");
 
   run("Enter" + climb(4) + " d x", date(2005, 3, 7));
-  EXPECT_EQ(count_lines("garantált százmillió"), 0) << "level 5 is not yet guaranteed";
+  EXPECT_EQ(count_texts("garantált százmillió"), 0) << "level 5 is not yet guaranteed";
   EXPECT_FALSE(fs::exists("Data/HighScores.cfg"));
 
   run("Enter" + climb(6) + " c x Esc", date(2005, 3, 7));
-  EXPECT_EQ(count_lines("garantált százmillió az Öné."), 1);
+  EXPECT_EQ(count_texts("garantált százmillió az Öné."), 1);
   const auto list = stored_list();
   EXPECT_EQ(list.X[0], 6);
   EXPECT_EQ(list.PONT[0].view(), "200 000 000");
@@ -99,8 +106,8 @@ TEST_F(Game, StoppingKeepsWhatWasWon) {
   // The key marked after stopping is a wrong letter: no second outcome.
   run("Enter" + climb(3) + " m b x Esc");
   EXPECT_TRUE(drew("Az ön nyereménye 25 000 000Ft", 100, 70));
-  EXPECT_EQ(count_lines("nyomjon meg egy billentyűt.\""), 3) << "three praises";
-  EXPECT_EQ(count_lines("nyomjon meg egy billentyűt\""), 0) << "no wrong-answer prompt";
+  EXPECT_EQ(texts_ending("nyomjon meg egy billentyűt."), 3) << "three praises";
+  EXPECT_EQ(texts_ending("nyomjon meg egy billentyűt"), 0) << "no wrong-answer prompt";
   EXPECT_EQ(stored_list().X[0], 3);
   EXPECT_EQ(stored_list().PONT[0].view(), "25 000 000");
   EXPECT_EQ(game::VALASZ, "99");
@@ -109,8 +116,8 @@ TEST_F(Game, StoppingKeepsWhatWasWon) {
 TEST_F(Game, UnrecognisedKeysEndTheGameSilently) {
   for (const char* key : {"z", "A", "Enter", "Up"}) {
     run(std::string("Enter a n ") + key);
-    EXPECT_EQ(count_lines("text 100,130"), 1) << key << ": only the first praise";
-    EXPECT_EQ(count_lines("Játékon kívül"), 0) << key;
+    EXPECT_EQ(recorder->texts_at(100, 130).size(), 1U) << key << ": only the first praise";
+    EXPECT_EQ(count_texts("Játékon kívül"), 0) << key;
     EXPECT_FALSE(fs::exists("Data/HighScores.cfg")) << key;
     // An arrow's 0 ends the game; its code then moves the menu's highlight.
     EXPECT_EQ(shell::HOL, std::string(key) == "Up" ? 5 : 1) << key;
@@ -120,47 +127,50 @@ TEST_F(Game, UnrecognisedKeysEndTheGameSilently) {
 TEST_F(Game, LifelinesInTheirOrderOnly) {
   sound(true);
   run("Enter t f k a n z");
-  EXPECT_EQ(count_lines("sound play 7"), 1);
-  EXPECT_EQ(count_lines("sound play 1"), 2) << "the menu music and the 50:50";
-  EXPECT_EQ(count_lines("sound play 5"), 1);
-  EXPECT_EQ(count_lines("Ez a helyes") + count_lines("Ön \"egy") + count_lines("Lenyűgöző") +
-                count_lines("\"Helyes") + count_lines("Szép megfejtés") + count_lines("Gratulálok, ") +
-                count_lines("Hát perszeee") + count_lines("Jól van") + count_lines("kitűnő logikával") +
-                count_lines("Remek!"),
+  EXPECT_EQ(recorder->count_sounds("play", 7), 1);
+  EXPECT_EQ(recorder->count_sounds("play", 1), 2) << "the menu music and the 50:50";
+  EXPECT_EQ(recorder->count_sounds("play", 5), 1);
+  EXPECT_EQ(count_texts("Ez a helyes") + count_texts("Ön \"egy") + count_texts("Lenyűgöző") +
+                texts_starting("Helyes") + count_texts("Szép megfejtés") + count_texts("Gratulálok, ") +
+                count_texts("Hát perszeee") + count_texts("Jól van") + count_texts("kitűnő logikával") +
+                count_texts("Remek!"),
             1)
       << "the answer after the three lifelines counts";
   // The telephone's line moved the praise down.
-  const bool long_line = count_lines("Szerintem is az") == 1;
-  EXPECT_EQ(count_lines(long_line ? "text 100,170" : "text 100,150"), 1);
+  const bool long_line = count_texts("Szerintem is az") == 1;
+  EXPECT_EQ(recorder->texts_at(100, long_line ? 170 : 150).size(), 1U);
 
   run("Enter f t a");
-  EXPECT_EQ(count_lines("text 100,130"), 0) << "t after f is no answer and ends the game";
+  EXPECT_TRUE(recorder->texts_at(100, 130).empty()) << "t after f is no answer and ends the game";
 
   run("Enter t t a");
-  EXPECT_EQ(count_lines("Szerintem"), 1);
+  EXPECT_EQ(count_texts("Szerintem"), 1);
 }
 
 TEST_F(Game, AUsedLifelineSaysSoAndStillTakesItsTurn) {
   run("Enter t a n t a n f k a n z");
-  EXPECT_EQ(count_lines("Sajnálom, de ezt a segítséget már elhasználtad."), 1);
-  EXPECT_EQ(count_lines("text 100,130 colour 15 size 1 \"Sajnálom, de ezt"), 1);
+  const std::string used_up = "Sajnálom, de ezt a segítséget már elhasználtad.";
+  EXPECT_EQ(times_drawn(used_up), 1);
+  EXPECT_EQ(times_drawn(used_up, 100, 130, 15, 1), 1);
   // The used-up telephone moves the next lines 40 pixels down.
-  const auto& lines = recorder->lines();
+  const auto& texts = recorder->texts();
   std::size_t used = 0;
-  while (used < lines.size() && lines[used].find("elhasználtad") == std::string::npos) ++used;
-  std::vector<std::string> host_lines;
-  for (std::size_t i = used + 1; i < lines.size() && host_lines.size() < 2; ++i) {
-    if (lines[i].find(" text 100,1") != std::string::npos) host_lines.push_back(lines[i]);
+  while (used < texts.size() && texts[used].utf8 != used_up) ++used;
+  std::vector<platform::Recorder::TextDraw> host_lines;
+  for (std::size_t i = used + 1; i < texts.size() && host_lines.size() < 2; ++i) {
+    if (texts[i].x == 100 && texts[i].y >= 100 && texts[i].y < 200) host_lines.push_back(texts[i]);
   }
   ASSERT_EQ(host_lines.size(), 2U);
-  EXPECT_NE(host_lines[0].find("text 100,170"), std::string::npos) << host_lines[0];
-  EXPECT_NE(host_lines[1].find("text 100,190 colour 15 size 1 \"A következő kérdéshez"), std::string::npos);
+  EXPECT_EQ(host_lines[0].y, 170) << host_lines[0].utf8;
+  EXPECT_EQ(host_lines[1].y, 190);
+  EXPECT_EQ(host_lines[1].colour, 15);
+  EXPECT_TRUE(host_lines[1].utf8.starts_with("A következő kérdéshez")) << host_lines[1].utf8;
 }
 
 TEST_F(Game, LifelinesAreAvailableAgainInTheNextGame) {
   run("Enter t z Enter t z");
-  EXPECT_EQ(count_lines("Szerintem"), 2);
-  EXPECT_EQ(count_lines("elhasználtad"), 0);
+  EXPECT_EQ(count_texts("Szerintem"), 2);
+  EXPECT_EQ(count_texts("elhasználtad"), 0);
 }
 
 TEST_F(Game, ALifelineSwitchedOffBeforeTheGame) {
@@ -168,55 +178,61 @@ TEST_F(Game, ALifelineSwitchedOffBeforeTheGame) {
   game::FELEZ = 5;
   game::START();
   EXPECT_TRUE(drew("Sajnálom, de ezt a segítséget már elhasználtad.", 100, 130));
-  EXPECT_EQ(count_lines("text 100,150"), 1) << "the answer after it is praised one line lower";
-  EXPECT_EQ(count_lines("sound play 1"), 0) << "no 50:50 sound";
+  EXPECT_EQ(recorder->texts_at(100, 150).size(), 1U) << "the answer after it is praised one line lower";
+  EXPECT_EQ(recorder->count_sounds("play", 1), 0) << "no 50:50 sound";
 }
 
 TEST_F(Game, KeysTypedAheadAreReadInOrder) {
   // "a" arrives during the announcement, "n" during the flash, the second "a"
   // during the next announcement: the game goes on without waiting.
   run("Enter @6000 a @9000 n @12000 a @16000 n z");
-  EXPECT_EQ(count_lines("text 100,130"), 2) << "two right answers";
-  EXPECT_EQ(count_lines("8000 key 97"), 1) << "read when the question stands";
+  EXPECT_EQ(recorder->texts_at(100, 130).size(), 2U) << "two right answers";
+  const auto keys = recorder->keys();
+  EXPECT_EQ(std::count(keys.begin(), keys.end(), platform::Recorder::KeyRead{8000, 'a'}), 1)
+      << "read when the question stands";
 }
 
 TEST_F(Game, TimelineOfARightAnswerOnLevelFive) {
   sound(true);
   run("Enter" + climb(4) + " a n z");
   // From the key on level 5: marking, 1 000 ms, slot 9, 3 000 ms, five 200 ms phases.
-  const auto& lines = recorder->lines();
+  using R = platform::Recorder;
+  const auto& events = recorder->events();
   std::size_t at = 0;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].find("text 100,53") != std::string::npos && lines[i].find("5. Question") != std::string::npos) at = i;
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    const auto* t = std::get_if<R::TextDraw>(&events[i]);
+    if (t != nullptr && t->x == 100 && t->y == 53 && t->utf8.find("5. Question") != std::string::npos) at = i;
   }
   ASSERT_GT(at, 0U);
-  std::vector<std::string> seen;
-  for (std::size_t i = at; i < lines.size(); ++i) {
-    const std::string& l = lines[i];
-    const std::string what = l.substr(l.find(' ') + 1);
-    if (what.rfind("delay", 0) == 0 || what.rfind("sound", 0) == 0 || what.rfind("key ", 0) == 0) {
-      seen.push_back(what);
-    }
-    if (what.rfind("key 110", 0) == 0) break;
+  std::vector<R::Event> seen;
+  for (std::size_t i = at; i < events.size(); ++i) {
+    if (std::holds_alternative<R::TextDraw>(events[i]) || std::holds_alternative<R::KeyWait>(events[i])) continue;
+    seen.push_back(events[i]);
+    if (const auto* k = std::get_if<R::KeyRead>(&events[i]); k != nullptr && k->byte == 'n') break;
   }
-  const std::vector<std::string> expected = {"key 97",    "delay 1000", "sound play 9", "delay 3000", "delay 200",
-                                             "delay 200", "delay 200",  "delay 200",    "delay 200",  "key 110"};
+  ASSERT_FALSE(seen.empty());
+  const std::uint32_t t = std::visit([](const auto& e) { return e.ms; }, seen.front());
+  const std::vector<R::Event> expected = {
+      R::KeyRead{t, 'a'},        R::Delay{t, 1000},         R::Sound{t + 1000, "play", 9, ""},
+      R::Delay{t + 1000, 3000},  R::Delay{t + 4000, 200},   R::Delay{t + 4200, 200},
+      R::Delay{t + 4400, 200},   R::Delay{t + 4600, 200},   R::Delay{t + 4800, 200},
+      R::KeyRead{t + 5000, 'n'}};
   EXPECT_EQ(seen, expected);
 
   sound(false);
   run("Enter" + climb(4) + " a n z");
-  EXPECT_EQ(count_lines("delay 3000"), 2) << "only the announcements of levels 1 and 6";
-  EXPECT_EQ(count_lines("delay 1500"), 4) << "those of levels 2 to 5";
+  EXPECT_EQ(recorder->count_delays(3000), 2) << "only the announcements of levels 1 and 6";
+  EXPECT_EQ(recorder->count_delays(1500), 4) << "those of levels 2 to 5";
 }
 
 TEST_F(Game, ReachingLevelSixLoadsTheSecondSetAndMarksWithSound) {
   sound(true);
   run("Enter" + climb(5) + " a n z");
-  EXPECT_EQ(count_lines("sound load 2 Sounds\\lose2.mp3"), 1);
-  EXPECT_EQ(count_lines("sound play 4"), 3) << "entering levels 1, 6 and 7";
-  EXPECT_EQ(count_lines("sound play 3"), 1) << "marking from level 6 on";
-  EXPECT_EQ(count_lines("sound play 8"), 5);
-  EXPECT_EQ(count_lines("delay 1500"), 4 + 1);
+  EXPECT_EQ(recorder->count_sounds("load", 2, "Sounds\\lose2.mp3"), 1);
+  EXPECT_EQ(recorder->count_sounds("play", 4), 3) << "entering levels 1, 6 and 7";
+  EXPECT_EQ(recorder->count_sounds("play", 3), 1) << "marking from level 6 on";
+  EXPECT_EQ(recorder->count_sounds("play", 8), 5);
+  EXPECT_EQ(recorder->count_delays(1500), 4 + 1);
 }
 
 class HighScores : public Game {
@@ -273,19 +289,19 @@ TEST_F(HighScores, TiesGoAboveAndTheTenthPlaceCounts) {
   list = stored_list();
   EXPECT_EQ(list.NEV[9].view(), "ZorvinSoft") << "beating only the tenth entry still enters";
   EXPECT_EQ(list.X[9], 2);
-  EXPECT_EQ(count_lines("Felkerült"), 1);
+  EXPECT_EQ(count_texts("Felkerült"), 1);
 
   write_list(scores({9, 9, 9, 9, 9, 9, 9, 9, 9, 9}));
   run("Enter" + climb(2) + " m a x Esc");
   EXPECT_EQ(stored_list().NEV[9].view(), "P10");
-  EXPECT_EQ(count_lines("Felkerült"), 0);
-  EXPECT_EQ(count_lines("\" H. Név"), 1) << "the list follows the game anyway";
+  EXPECT_EQ(count_texts("Felkerült"), 0);
+  EXPECT_EQ(texts_starting(" H. Név"), 1) << "the list follows the game anyway";
 }
 
 TEST_F(HighScores, TheListScreenAndItsReset) {
   write_list(scores({7, 5}));
   run("Down Down Enter T Enter t Esc");
-  EXPECT_EQ(count_lines("\" H. Név"), 2);
+  EXPECT_EQ(texts_starting(" H. Név"), 2);
   const auto list = stored_list();
   for (std::size_t i = 0; i < 10; ++i) {
     EXPECT_EQ(list.NEV[i].view(), "ZorvinSoft");
@@ -295,8 +311,7 @@ TEST_F(HighScores, TheListScreenAndItsReset) {
   }
   EXPECT_TRUE(drew("T - Összes eredmény törlése", 200, 180));
   EXPECT_TRUE(drew("A visszalépéshez nyomjon meg egy gombot", 150, 190));
-  EXPECT_TRUE(drew(" 2. P2", 100, 80));
-  EXPECT_TRUE(drew("5", 340, 80));
+  EXPECT_TRUE(listed(2, "P2", "5"));
   EXPECT_TRUE(drew("10. ", 100, 160));
   EXPECT_EQ(shell::HOL, 3);
 }
@@ -358,9 +373,8 @@ TEST_F(HighScores, ADamagedFileIsSetAsideAndTheListStartsAfresh) {
   EXPECT_EQ(list.X[0], 2) << "the result at place 1 of a fresh list";
   EXPECT_EQ(list.NEV[1].view(), "ZorvinSoft");
   EXPECT_EQ(list.X[1], 1);
-  EXPECT_EQ(count_lines("Felkerült"), 1);
-  EXPECT_TRUE(drew(" 1. ZorvinSoft", 100, 70)) << "the list screen follows with the fresh list";
-  EXPECT_TRUE(drew("2", 340, 70));
+  EXPECT_EQ(count_texts("Felkerült"), 1);
+  EXPECT_TRUE(listed(1, "ZorvinSoft", "2")) << "the list screen follows with the fresh list";
 
   // Not a file at all (here a folder in its place): refused as such, and
   // left where it is.
@@ -389,15 +403,17 @@ TEST_F(HighScores, RandomGamesKeepTheInvariants) {
     for (char right : {'a', 'c'}) {
       write_banks(right);
       ASSERT_EQ(run(script), 0) << run_no;
-      games += count_lines("sound stop 1");
-      // At most one ending per game: each game's texts between two "sound stop 1"s.
+      games += recorder->count_sounds("stop", 1);
+      // At most one ending per game: each game's texts between two stops of the menu music.
       int endings = 0;
-      for (const auto& line : recorder->lines()) {
-        if (line.find("sound stop 1") != std::string::npos) {
+      for (const auto& event : recorder->events()) {
+        if (const auto* s = std::get_if<platform::Recorder::Sound>(&event); s && s->operation == "stop" && s->slot == 1) {
           ASSERT_LE(endings, 1);
           endings = 0;
         }
-        if (line.find("\"A menühöz lépéshez") != std::string::npos) ++endings;
+        if (const auto* t = std::get_if<platform::Recorder::TextDraw>(&event); t && t->utf8.starts_with("A menühöz lépéshez")) {
+          ++endings;
+        }
       }
       ASSERT_LE(endings, 1);
       if (fs::exists("Data/HighScores.cfg")) {

@@ -27,8 +27,8 @@ TEST_F(Header, AnOrdinaryDay) {
   EXPECT_TRUE(drew("2005.  1.  5.", 675, 15, 15, 1));
   EXPECT_TRUE(drew("Qavo", 684, 488, 15, 2));
   EXPECT_TRUE(drew("2005 Zorvin", 360, 582));
-  EXPECT_EQ(count_lines("B.U.É.K."), 0);
-  EXPECT_EQ(count_lines("Szilveszter"), 0);
+  EXPECT_EQ(count_texts("B.U.É.K."), 0);
+  EXPECT_EQ(count_texts("Szilveszter"), 0);
   EXPECT_FALSE(star());
   EXPECT_EQ(surface().pixel(671, 26), 15) << "the date box";
   EXPECT_EQ(surface().pixel(671, 33), 0) << "no second box";
@@ -64,7 +64,7 @@ TEST_F(Header, TheSpecialDays) {
     menu_on(2005, 12, day);
     EXPECT_TRUE(star()) << day;
     EXPECT_TRUE(tree()) << day;
-    EXPECT_EQ(count_lines("text 273,474 colour 15 size 1 \"B\""), 1) << "the tree once per header";
+    EXPECT_EQ(times_drawn("B", 273, 474, 15, 1), 1) << "the tree once per header";
     EXPECT_TRUE(drew("á", 472, 356));
     EXPECT_TRUE(drew("\x01", 346, 524, 15, 5));
     EXPECT_TRUE(drew("\x02", 447, 526, 15, 5));
@@ -92,10 +92,10 @@ TEST_F(Header, SwitchesOffAndOn) {
   s.DATUM = 0;
   write_settings(s);
   menu_on(2005, 4, 1);
-  EXPECT_EQ(count_lines("április"), 0) << "no special day without the date line";
+  EXPECT_EQ(count_texts("április"), 0) << "no special day without the date line";
   EXPECT_EQ(screen::YEAR, 0);
-  EXPECT_EQ(count_lines("Qavo"), 0);
-  EXPECT_EQ(count_lines("Zorvin\""), 0);
+  EXPECT_EQ(count_texts("Qavo"), 0);
+  EXPECT_EQ(texts_ending("Zorvin"), 0);
   EXPECT_EQ(surface().pixel(649, 495), 0);
 
   s.MADE_IN_HUNGARY = 1;

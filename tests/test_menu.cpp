@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "harness.hpp"
 #include "platform/graph.hpp"
@@ -21,23 +23,23 @@ TEST_F(MainMenu, StartsWithTheTitleScreenAndQuitsThroughTheGoodbye) {
   EXPECT_EQ(backend->title(), "Legyen On is Zelvanos");
   EXPECT_EQ(backend->times_opened(), 1);
   EXPECT_FALSE(backend->window_open()) << "closed at the end";
-  const std::string expected_start =
-      "0 sound init\n"
-      "0 sound load 1 Sounds\\Main.mp3\n"
-      "0 sound play 1\n";
-  EXPECT_EQ(log().substr(0, expected_start.size()), expected_start);
+  using R = platform::Recorder;
+  const auto& events = recorder->events();
+  ASSERT_GE(events.size(), 3U);
+  EXPECT_EQ(std::vector<R::Event>(events.begin(), events.begin() + 3),
+            (std::vector<R::Event>{R::Sound{0, "init", 0, ""}, R::Sound{0, "load", 1, "Sounds\\Main.mp3"},
+                                   R::Sound{0, "play", 1, ""}}));
   EXPECT_TRUE(drew("Az arénában már várja önt, a müsorvezetö: Ravasz Ödön", 216, 505));
-  EXPECT_EQ(count_lines("5000 key-wait 1"), 1) << "the menu reads its first key after 5 000 ms";
+  ASSERT_FALSE(recorder->waits().empty());
+  EXPECT_EQ(recorder->waits()[0], (R::KeyWait{5000, 1})) << "the menu reads its first key after 5 000 ms";
   EXPECT_TRUE(drew("Játék kezdése", 200, 60, 14));
   EXPECT_TRUE(drew("Beállítások", 200, 70, 15));
   EXPECT_TRUE(drew("Eredménylista", 200, 80, 15));
   EXPECT_TRUE(drew("Névjegy", 200, 100, 15));
   EXPECT_TRUE(drew("Kilépés", 200, 120, 15));
   EXPECT_TRUE(drew("Viszlát!", 10, 10, 15, 3));
-  const auto& lines = recorder->lines();
-  ASSERT_GE(lines.size(), 3U);
-  EXPECT_EQ(lines[lines.size() - 2], "5000 delay 500");
-  EXPECT_EQ(lines.back(), "5500 sound done");
+  EXPECT_EQ(events[events.size() - 2], R::Event(R::Delay{5000, 500}));
+  EXPECT_EQ(events.back(), R::Event(R::Sound{5500, "done", 0, ""}));
   EXPECT_EQ(shell::FOMENU, 27);
 }
 
@@ -54,7 +56,7 @@ TEST_F(MainMenu, TheHighlightMovesAndWraps) {
   }
   run("Down Down");
   EXPECT_EQ(recorder->key_waits(), 5) << "an arrow is two reads, each a full pass";
-  EXPECT_EQ(count_lines("\"Játék kezdése\""), 5 + 2) << "redrawn on every pass, and in yellow while highlighted";
+  EXPECT_EQ(times_drawn("Játék kezdése"), 5 + 2) << "redrawn on every pass, and in yellow while highlighted";
   EXPECT_TRUE(drew("Eredménylista", 200, 80, 14));
 }
 
@@ -64,7 +66,7 @@ TEST_F(MainMenu, ItemsActInTheirOrder) {
 
   run("Down Enter Up Enter");
   EXPECT_EQ(shell::HOL, 1) << "back from the settings (its Kilépés ends them) on the first item";
-  EXPECT_EQ(count_lines("\"Vissza\""), 3) << "the settings menu drawn on entry and after each of Up's two bytes";
+  EXPECT_EQ(times_drawn("Vissza"), 3) << "the settings menu drawn on entry and after each of Up's two bytes";
   EXPECT_TRUE(drew("Viszlát!", 10, 10));
   run("Down Down Enter");
   EXPECT_EQ(shell::HOL, 3) << "the list keeps its item";
@@ -72,7 +74,7 @@ TEST_F(MainMenu, ItemsActInTheirOrder) {
   EXPECT_EQ(shell::HOL, 1) << "back from the about screen on the first item";
 
   run("Enter");
-  EXPECT_EQ(count_lines("sound stop 1"), 1) << "a game stops the menu music";
+  EXPECT_EQ(recorder->count_sounds("stop", 1), 1) << "a game stops the menu music";
 }
 
 TEST_F(MainMenu, SoundSwitchedOffMeansNoMusicButTheStopStillHappens) {
@@ -80,17 +82,20 @@ TEST_F(MainMenu, SoundSwitchedOffMeansNoMusicButTheStopStillHappens) {
   s.HANGOK = 2;
   write_settings(s);
   run("Enter Esc");
-  EXPECT_EQ(count_lines("Main.mp3"), 0);
-  EXPECT_EQ(count_lines("sound play"), 0);
-  EXPECT_EQ(count_lines("sound load 1 Sounds\\5050.mp3"), 1) << "the game's sounds load all the same";
-  EXPECT_EQ(count_lines("sound stop 1"), 1);
+  const auto sounds = recorder->sounds();
+  EXPECT_EQ(std::count_if(sounds.begin(), sounds.end(), [](const auto& s) { return s.file.ends_with("Main.mp3"); }), 0);
+  EXPECT_EQ(recorder->count_sounds("play"), 0);
+  EXPECT_EQ(recorder->count_sounds("load", 1, "Sounds\\5050.mp3"), 1) << "the game's sounds load all the same";
+  EXPECT_EQ(recorder->count_sounds("stop", 1), 1);
 }
 
 TEST_F(MainMenu, KeysTypedDuringTheTitleWaitForTheMenu) {
   run("@100 Down @4000 Enter Esc");
   EXPECT_EQ(shell::HOL, 1) << "Down, then Enter on the settings, which come back on item 1";
-  EXPECT_EQ(count_lines("5000 key-wait 1"), 1);
-  EXPECT_EQ(count_lines(" key 13"), 1);
+  ASSERT_FALSE(recorder->waits().empty());
+  EXPECT_EQ(recorder->waits()[0].ms, 5000U);
+  const auto keys = recorder->keys();
+  EXPECT_EQ(std::count_if(keys.begin(), keys.end(), [](const auto& k) { return k.byte == 13; }), 1);
 }
 
 TEST_F(MainMenu, ABadSettingsFileEndsTheProgramBeforeTheWindowOpens) {

@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The names program for a new player: the player's folder, its options and
-// the names it refuses, run as a program.
+// The names program, run as a program: on a given settings file, for a new
+// player (the player's folder, its options and the names it refuses), and
+// while the game runs.
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 
 #include "game/highscores.hpp"
@@ -18,6 +16,53 @@ namespace fs = std::filesystem;
 using namespace testing_support;
 
 namespace {
+
+// The names program on the settings file of the working folder.
+class NamesProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directory("Data");
+    shell::BEALLITASOK s = factory_settings();
+    s.KERETSZIN = 13;
+    original = shell::encode(s);
+    write_settings_file("Data/Config.cfg", s);
+  }
+  int names(const std::string& args) {
+    return shell_run(std::string(ZELVANOS_NAMES) + " " + args + " >out.txt 2>err.txt");
+  }
+  ScratchDir dir;
+  shell::SettingsBytes original;
+};
+
+TEST_F(NamesProgram, ShowsSetsAndRefuses) {
+  EXPECT_EQ(names(""), 0);
+  EXPECT_NE(testing_support::read_text("out.txt").find("\"Ravasz Ödön\""), std::string::npos);
+  EXPECT_EQ(read_file("Data/Config.cfg"), std::vector<std::uint8_t>(original.begin(), original.end()));
+
+  EXPECT_EQ(names("--nev 'Kovács Őrs' --host 'Nagy Ű'"), 0);
+  auto bytes = read_file("Data/Config.cfg");
+  ASSERT_EQ(bytes.size(), 76U);
+  const auto s = shell::decode(std::span<const std::uint8_t, 76>(bytes.data(), 76));
+  EXPECT_EQ(s.NEV.view(), "Kov\xA0" "cs \x8Ars");
+  EXPECT_EQ(s.MUSORVEZETO.view(), "Nagy \xEB");
+  EXPECT_EQ(s.KERETSZIN, 13) << "every other field kept";
+  EXPECT_EQ(bytes[1 + 12], original[1 + 12]) << "bytes beyond the new name's length kept";
+
+  const auto before = read_file("Data/Config.cfg");
+  EXPECT_EQ(names("--player 'Ez a név bizony huszonhat betű'"), 1);
+  EXPECT_NE(testing_support::read_text("err.txt").find("25"), std::string::npos);
+  EXPECT_EQ(names("--host 'Euro €'"), 1);
+  EXPECT_EQ(read_file("Data/Config.cfg"), before) << "a refused name writes nothing";
+
+  EXPECT_EQ(names("--help"), 0);
+  EXPECT_NE(testing_support::read_text("out.txt").find("Használat"), std::string::npos);
+  EXPECT_NE(testing_support::read_text("out.txt").find("Usage"), std::string::npos);
+  EXPECT_EQ(names("--bogus x"), 64);
+  EXPECT_EQ(names("--file nincs.cfg"), 2);
+  write_file("short.cfg", std::vector<std::uint8_t>(40, 1));
+  EXPECT_EQ(names("--file short.cfg --nev x"), 100);
+  EXPECT_EQ(read_file("short.cfg").size(), 40U);
+}
 
 class NewPlayer : public ::testing::Test {
  protected:
@@ -34,10 +79,8 @@ class NewPlayer : public ::testing::Test {
   }
   // Runs the installed copy from an empty folder with this environment.
   int names(const std::string& env, const std::string& args) {
-    const std::string cmd = "cd elsewhere && env -u XDG_DATA_HOME -u HOME " + env + " ../usr/bin/zelvanos-beallitasok " +
-                            args + " >../out.txt 2>../err.txt";
-    const int status = std::system(cmd.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return shell_run("cd elsewhere && env -u XDG_DATA_HOME -u HOME " + env + " ../usr/bin/zelvanos-beallitasok " +
+                     args + " >../out.txt 2>../err.txt");
   }
   std::string err() const { return read_text("err.txt"); }
   shell::BEALLITASOK settings_in(const fs::path& folder) const {
@@ -164,7 +207,7 @@ TEST_F(NamesWhileTheGameRuns, AreKept) {
   int status = -1;
   recorder->on_key_wait = [&status](int n) {
     if (n == 4) {  // the settings menu's first key
-      status = std::system((std::string(ZELVANOS_NAMES) + " --nev Feri --musorvezeto 'Nagy Ödön' >/dev/null").c_str());
+      status = shell_run(std::string(ZELVANOS_NAMES) + " --nev Feri --musorvezeto 'Nagy Ödön' >/dev/null");
     }
   };
   const int code = shell::program();

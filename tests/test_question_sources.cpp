@@ -10,7 +10,6 @@
 #include <sstream>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include "harness.hpp"
 #include "questions/source.hpp"
@@ -282,9 +281,8 @@ TEST(QuestionSource, RepeatsAcrossSources) {
 class QuestionTool : public ::testing::Test {
  protected:
   int tool(const std::string& args) {
-    const std::string cmd = "timeout 20 " + std::string(ZELVANOS_QUESTIONS) + " " + args + " >out.txt 2>err.txt";
-    const int status = std::system(cmd.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return testing_support::shell_run("timeout 20 " + std::string(ZELVANOS_QUESTIONS) + " " + args +
+                                      " >out.txt 2>err.txt");
   }
   std::string err() { return testing_support::read_text("err.txt"); }
   std::string out() { return testing_support::read_text("out.txt"); }
@@ -353,7 +351,7 @@ TEST_F(QuestionTool, CompilesChecksDumpsAndHelps) {
   }
   EXPECT_EQ(tool("check -- a.txt"), 0);
   // Standard output that cannot be written is a failure, not a success.
-  EXPECT_EQ(std::system((std::string(ZELVANOS_QUESTIONS) + " dump a.lmk >/dev/full 2>err.txt").c_str()) >> 8, 2);
+  EXPECT_EQ(testing_support::shell_run(std::string(ZELVANOS_QUESTIONS) + " dump a.lmk >/dev/full 2>err.txt"), 2);
   EXPECT_NE(err().find("standard output"), std::string::npos);
 }
 

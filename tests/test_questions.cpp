@@ -128,13 +128,9 @@ TEST_F(Banks, QuestionsWithoutAUsableRightAnswerAreNeverDrawn) {
 
 TEST_F(Banks, UnaskableAndDamagedBanksEndTheProgram) {
   const auto expect_fail = [](int code, const char* why) {
-    try {
-      game::KERDEZ_BETOLT("Questions\\x.lmk");
-      ADD_FAILURE() << why;
-    } catch (const platform::IoError& e) {
-      EXPECT_EQ(e.code(), code) << why;
-      EXPECT_NE(std::string(e.what()).find("Questions/x.lmk"), std::string::npos) << e.what();
-    }
+    std::string what;
+    EXPECT_TRUE(fails_with_io_error(code, [] { game::KERDEZ_BETOLT("Questions\\x.lmk"); }, &what)) << why;
+    EXPECT_NE(what.find("Questions/x.lmk"), std::string::npos) << what;
   };
   expect_fail(3, "no Questions folder");
   fs::create_directory("Questions");
@@ -235,12 +231,9 @@ class NoRepeats : public GameTest {
     }
     run(keys);
     std::vector<std::vector<std::string>> out;
-    for (const auto& line : recorder->lines()) {
-      const auto at = line.find("text 100,53 ");
-      if (at == std::string::npos) continue;
-      const auto open = line.find('"', at);
-      const auto dot = line.find(". ", open);
-      std::string question = line.substr(dot + 2, line.rfind('"') - dot - 2);
+    for (const auto& text : recorder->texts_at(100, 53)) {
+      // "N. question", padded with blanks.
+      std::string question = text.utf8.substr(text.utf8.find(". ") + 2);
       question.erase(question.find_last_not_of(' ') + 1);
       if (out.empty() || out.back().size() == 10) out.emplace_back();
       out.back().push_back(question);

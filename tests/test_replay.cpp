@@ -3,14 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include <sys/wait.h>
+#include <vector>
 
 #include "harness.hpp"
+#include "platform/recorder.hpp"
 #include "shell/settings.hpp"
 
 namespace fs = std::filesystem;
@@ -19,22 +18,79 @@ using namespace testing_support;
 namespace {
 
 int run_replay(const std::string& args) {
-  const std::string command = std::string(ZELVANOS_REPLAY) + " " + args + " 2>replay-stderr.txt";
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return shell_run(std::string(ZELVANOS_REPLAY) + " " + args + " 2>replay-stderr.txt");
 }
 
 class Replay : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::create_directories("game/Data");
-    shell::BEALLITASOK s;
-    shell::apply_factory_values(s);
-    const auto bytes = shell::encode(s);
-    write_file("game/Data/Config.cfg", {bytes.begin(), bytes.end()});
+    write_settings_file("game/Data/Config.cfg");
   }
   ScratchDir dir;
 };
+
+// Each event is kept twice, as a record and as a log line, both stamped with
+// the virtual time at which it happened.
+TEST(Recorder, KeepsEachEventAsARecordAndALogLine) {
+  using R = platform::Recorder;
+  platform::HeadlessBackend clock;
+  R recorder(clock);
+  std::vector<int> waits;
+  std::vector<int> delays;
+  recorder.on_key_wait = [&](int n) { waits.push_back(n); };
+  recorder.on_delay = [&](int n) { delays.push_back(n); };
+
+  recorder.sound("init", 0, "");
+  recorder.sound("load", 2, "Sounds\\lose2.mp3");
+  recorder.text(100, 53, 14, 2, "Kov\xA0" "cs \x8A" "rs");
+  recorder.delay(250);
+  clock.delay(250);
+  recorder.key_wait();
+  recorder.key_read(0);
+  recorder.key_read(72);
+  recorder.text(100, 53, 15, 1, "Kovács");  // bytes above 127 as code page 852
+  recorder.delay(0);
+  recorder.key_wait();
+
+  EXPECT_EQ(recorder.events(),
+            (std::vector<R::Event>{R::Sound{0, "init", 0, ""}, R::Sound{0, "load", 2, "Sounds\\lose2.mp3"},
+                                   R::TextDraw{0, 100, 53, 14, 2, "Kovács Őrs", "Kov\xA0" "cs \x8A" "rs"},
+                                   R::Delay{0, 250}, R::KeyWait{250, 1}, R::KeyRead{250, 0}, R::KeyRead{250, 72},
+                                   R::TextDraw{250, 100, 53, 15, 1, "Kov├ícs", "Kovács"}, R::Delay{250, 0},
+                                   R::KeyWait{250, 2}}));
+  EXPECT_EQ(recorder.joined(),
+            "0 sound init\n"
+            "0 sound load 2 Sounds\\lose2.mp3\n"
+            "0 text 100,53 colour 14 size 2 \"Kovács Őrs\"\n"
+            "0 delay 250\n"
+            "250 key-wait 1\n"
+            "250 key 0\n"
+            "250 key 72\n"
+            "250 text 100,53 colour 15 size 1 \"Kov├ícs\"\n"
+            "250 delay 0\n"
+            "250 key-wait 2\n");
+  EXPECT_EQ(waits, (std::vector<int>{1, 2}));
+  EXPECT_EQ(delays, (std::vector<int>{1, 2}));
+
+  // The queries over them.
+  EXPECT_EQ(recorder.texts().size(), 2U);
+  ASSERT_TRUE(recorder.find_text("Kovács Őrs"));
+  EXPECT_EQ(recorder.find_text("Kovács Őrs")->colour, 14);
+  EXPECT_FALSE(recorder.find_text("Kovács"));
+  EXPECT_EQ(recorder.texts_at(100, 53).size(), 2U);
+  EXPECT_TRUE(recorder.texts_at(53, 100).empty());
+  EXPECT_EQ(recorder.count_texts("Kov"), 2);
+  EXPECT_EQ(recorder.count_sounds("load"), 1);
+  EXPECT_EQ(recorder.count_sounds("load", 2, "Sounds\\lose2.mp3"), 1);
+  EXPECT_EQ(recorder.count_sounds("load", 1), 0);
+  EXPECT_EQ(recorder.count_sounds("load", 2, "Sounds\\lose1.mp3"), 0);
+  EXPECT_EQ(recorder.count_delays(250), 1);
+  EXPECT_EQ(recorder.delays(), (std::vector<R::Delay>{{0, 250}, {250, 0}}));
+  EXPECT_EQ(recorder.keys(), (std::vector<R::KeyRead>{{250, 0}, {250, 72}}));
+  EXPECT_EQ(recorder.waits().size(), 2U);
+  EXPECT_EQ(recorder.key_waits(), 2);
+}
 
 TEST_F(Replay, WritesShotsAndALogOfTheRun) {
   EXPECT_EQ(run_replay("--dir game --type 'Down Esc' --date 2005-12-25 --out out --delay-shots"), 0);

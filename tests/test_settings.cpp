@@ -108,45 +108,21 @@ TEST_F(SettingsFile, ReadingTakesTheFirstRecordOfALongFileAndRefusesAShortOne) {
   EXPECT_EQ(read_file("Data/Config.cfg"), bytes) << "the next write leaves exactly one record";
 
   write_file("Data/Config.cfg", std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 75));
-  try {
-    shell::load_config();
-    FAIL() << "a 75-byte file was accepted";
-  } catch (const platform::IoError& e) {
-    EXPECT_EQ(e.code(), 100);
-    EXPECT_NE(std::string(e.what()).find("Config.cfg"), std::string::npos);
-  }
+  std::string what;
+  EXPECT_TRUE(fails_with_io_error(100, shell::load_config, &what)) << "a 75-byte file was accepted";
+  EXPECT_NE(what.find("Config.cfg"), std::string::npos) << what;
   fs::remove("Data/Config.cfg");
-  try {
-    shell::load_config();
-    FAIL();
-  } catch (const platform::IoError& e) {
-    EXPECT_EQ(e.code(), 2);
-  }
+  EXPECT_TRUE(fails_with_io_error(2, shell::load_config)) << "file not found";
   fs::remove("Data");
-  try {
-    shell::load_config();
-    FAIL();
-  } catch (const platform::IoError& e) {
-    EXPECT_EQ(e.code(), 3) << "path not found";
-  }
+  EXPECT_TRUE(fails_with_io_error(3, shell::load_config)) << "path not found";
 }
 
 TEST_F(SettingsFile, FailedWritesKeepTheOldFile) {
-  try {
-    shell::save_config();
-    FAIL() << "wrote without a Data folder";
-  } catch (const platform::IoError& e) {
-    EXPECT_EQ(e.code(), 3);
-  }
+  EXPECT_TRUE(fails_with_io_error(3, shell::save_config)) << "wrote without a Data folder";
   EXPECT_FALSE(fs::exists("Data")) << "the folder is never created";
 
   fs::create_directories("Data/Config.cfg");
-  try {
-    shell::save_config();
-    FAIL() << "wrote over a folder";
-  } catch (const platform::IoError& e) {
-    EXPECT_EQ(e.code(), 5);
-  }
+  EXPECT_TRUE(fails_with_io_error(5, shell::save_config)) << "wrote over a folder";
   fs::remove("Data/Config.cfg");
 
   const auto old = factory_bytes();
@@ -155,12 +131,7 @@ TEST_F(SettingsFile, FailedWritesKeepTheOldFile) {
   fs::permissions("Data", fs::perms::owner_read | fs::perms::owner_exec);
   if (::access("Data/Config.cfg", W_OK) == 0) GTEST_SKIP() << "running with rights that ignore file permissions";
   shell::CONFIG = {};
-  try {
-    shell::save_config();
-    FAIL();
-  } catch (const platform::IoError& e) {
-    EXPECT_EQ(e.code(), 5);
-  }
+  EXPECT_TRUE(fails_with_io_error(5, shell::save_config)) << "wrote into a read-only folder";
   fs::permissions("Data", fs::perms::owner_all);
   EXPECT_EQ(read_file("Data/Config.cfg"), old);
   EXPECT_EQ(std::distance(fs::directory_iterator("Data"), fs::directory_iterator{}), 1) << "no temporary left";

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <algorithm>
 #include <map>
+#include <variant>
 
 #include "game/game.hpp"
 #include "game/lifelines.hpp"
@@ -90,40 +91,43 @@ TEST_F(Sound, SlotsLoadPlayStopAndFree) {
 TEST_F(Sound, NoDeviceMeansSilenceSaidOnce) {
   device.can_open = false;
   sound::use_audio_device(&device);
-  ::testing::internal::CaptureStderr();
-  sound::INIT_STUFF();
-  sound::LOAD_SONG("Sounds\\Main.mp3", 1);
-  sound::PLAY_SONG(1);
-  sound::DONE_STUFF();
-  sound::INIT_STUFF();
-  sound::DONE_STUFF();
-  const std::string err = ::testing::internal::GetCapturedStderr();
+  const std::string err = capture_stderr([] {
+                            sound::INIT_STUFF();
+                            sound::LOAD_SONG("Sounds\\Main.mp3", 1);
+                            sound::PLAY_SONG(1);
+                            sound::DONE_STUFF();
+                            sound::INIT_STUFF();
+                            sound::DONE_STUFF();
+                            return 0;
+                          }).err;
   EXPECT_EQ(err, "zelvanos: no sound: no device here\n");
   EXPECT_EQ(device.calls, (std::vector<std::string>{"open 44100", "open 44100"}));
-  EXPECT_EQ(count_lines("sound play 1"), 1) << "the trace still shows what the game asked for";
+  EXPECT_EQ(recorder->count_sounds("play", 1), 1) << "the trace still shows what the game asked for";
 }
 
 // The sound and pause operations of a run, in order.
-std::vector<std::string> schedule(const platform::Recorder& recorder) {
-  std::vector<std::string> out;
-  for (const auto& line : recorder.lines()) {
-    const std::string what = line.substr(line.find(' ') + 1);
-    if (what.rfind("sound", 0) == 0 || what.rfind("delay", 0) == 0) out.push_back(line);
+std::vector<platform::Recorder::Event> schedule(const platform::Recorder& recorder) {
+  std::vector<platform::Recorder::Event> out;
+  for (const auto& e : recorder.events()) {
+    if (std::holds_alternative<platform::Recorder::Sound>(e) || std::holds_alternative<platform::Recorder::Delay>(e)) {
+      out.push_back(e);
+    }
   }
   return out;
 }
 
 TEST_F(Sound, TheAudienceSchedule) {
+  using R = platform::Recorder;
   shell::CONFIG.HANGOK = 1;
   game::JOVALASZ = "c";
   game::SEGITSEG3();
-  EXPECT_EQ(schedule(*recorder), (std::vector<std::string>{"0 sound play 5", "0 delay 2500", "2500 sound stop 5",
-                                                           "2500 sound play 6", "2500 delay 500",
-                                                           "3000 sound play 6"}));
+  EXPECT_EQ(schedule(*recorder),
+            (std::vector<R::Event>{R::Sound{0, "play", 5, ""}, R::Delay{0, 2500}, R::Sound{2500, "stop", 5, ""},
+                                   R::Sound{2500, "play", 6, ""}, R::Delay{2500, 500}, R::Sound{3000, "play", 6, ""}}));
   start();
   shell::CONFIG.HANGOK = 0;
   game::SEGITSEG3();
-  EXPECT_EQ(schedule(*recorder), (std::vector<std::string>{"0 delay 2500", "2500 delay 500"}));
+  EXPECT_EQ(schedule(*recorder), (std::vector<R::Event>{R::Delay{0, 2500}, R::Delay{2500, 500}}));
 }
 
 // The fourteen sounds we ship, through SDL2_mixer on whatever output SDL

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/recorder.hpp"
 
+#include <algorithm>
+#include <iterator>
+
 #include "platform/cp852.hpp"
 
 namespace platform {
@@ -11,28 +14,75 @@ void Recorder::text(int x, int y, int colour, int magnification, std::string_vie
   std::string utf8 = cp852::to_utf8(bytes);
   add("text " + std::to_string(x) + "," + std::to_string(y) + " colour " + std::to_string(colour) + " size " +
       std::to_string(magnification) + " \"" + utf8 + "\"");
-  texts_.push_back({clock_.now(), x, y, colour, magnification, std::move(utf8)});
+  TextDraw draw{clock_.now(), x, y, colour, magnification, std::move(utf8), std::string(bytes)};
+  texts_.push_back(draw);
+  events_.emplace_back(std::move(draw));
 }
 
 void Recorder::delay(unsigned ms) {
   ++delays_;
   add("delay " + std::to_string(ms));
+  events_.emplace_back(Delay{clock_.now(), ms});
   if (on_delay) on_delay(delays_);
 }
 
 void Recorder::key_wait() {
   ++key_waits_;
   add("key-wait " + std::to_string(key_waits_));
+  events_.emplace_back(KeyWait{clock_.now(), key_waits_});
   if (on_key_wait) on_key_wait(key_waits_);
 }
 
-void Recorder::key_read(std::uint8_t byte) { add("key " + std::to_string(byte)); }
+void Recorder::key_read(std::uint8_t byte) {
+  add("key " + std::to_string(byte));
+  events_.emplace_back(KeyRead{clock_.now(), byte});
+}
 
 void Recorder::sound(std::string_view operation, int slot, std::string_view file) {
   std::string line = "sound " + std::string(operation);
   if (slot != 0) line.append(" ").append(std::to_string(slot));
   if (!file.empty()) line.append(" ").append(file);
   add(line);
+  events_.emplace_back(Sound{clock_.now(), std::string(operation), slot, std::string(file)});
+}
+
+std::optional<Recorder::TextDraw> Recorder::find_text(std::string_view utf8) const {
+  const auto it = std::find_if(texts_.begin(), texts_.end(), [&](const TextDraw& t) { return t.utf8 == utf8; });
+  if (it == texts_.end()) return std::nullopt;
+  return *it;
+}
+
+std::vector<Recorder::TextDraw> Recorder::texts_at(int x, int y) const {
+  std::vector<TextDraw> out;
+  std::copy_if(texts_.begin(), texts_.end(), std::back_inserter(out),
+               [&](const TextDraw& t) { return t.x == x && t.y == y; });
+  return out;
+}
+
+int Recorder::count_texts(std::string_view fragment) const {
+  return static_cast<int>(std::count_if(texts_.begin(), texts_.end(), [&](const TextDraw& t) {
+    return t.utf8.find(fragment) != std::string::npos;
+  }));
+}
+
+int Recorder::count_sounds(std::string_view operation, int slot, std::string_view file) const {
+  int n = 0;
+  for (const Event& e : events_) {
+    const Sound* s = std::get_if<Sound>(&e);
+    n += s != nullptr && s->operation == operation && (slot == 0 || s->slot == slot) && (file.empty() || s->file == file)
+             ? 1
+             : 0;
+  }
+  return n;
+}
+
+int Recorder::count_delays(unsigned length) const {
+  int n = 0;
+  for (const Event& e : events_) {
+    const Delay* d = std::get_if<Delay>(&e);
+    n += d != nullptr && d->length == length ? 1 : 0;
+  }
+  return n;
 }
 
 std::string Recorder::joined() const {

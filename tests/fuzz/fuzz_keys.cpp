@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/headless.hpp"
+#include "platform/keyscript.hpp"
 
 namespace {
 
