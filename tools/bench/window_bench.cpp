@@ -30,7 +30,6 @@
 #include "shell/menu.hpp"
 #include "shell/settings.hpp"
 
-
 using Clock = std::chrono::steady_clock;
 
 namespace {
