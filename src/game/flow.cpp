@@ -81,17 +81,7 @@ void play_level(int n) {
   ClearDevice();
   screen::LOGO();
   screen::TABLAZAT();
-  const auto y1 = static_cast<std::int16_t>(211 - 15 * n);
-  const auto y2 = static_cast<std::int16_t>(y1 + 15);
-  SetColor(shell::CONFIG.KERETSZIN);
-  Rectangle(650, y1, 780, y2);
-  Rectangle(650, y1, 665, y2);
-  if (level.reprint) {
-    const screen::LadderText row = screen::ladder_text(n);
-    OutTextXY(650, static_cast<std::int16_t>(y1 + 5), row.label);
-    OutTextXY(670, static_cast<std::int16_t>(y1 + 5), row.amount);
-  }
-  SetColor(15);
+  screen::ladder_highlight(n, level.reprint);
   KERDEZ();
 
   read_answer();

@@ -116,19 +116,49 @@ void draw_answer(const AnswerBox& box) {
   OutTextXY(box.text_x(), box.text_y(), cp852::join({box.prefix, answer_text(box)}));
 }
 
+namespace {
+
+// The ladder's rows, the top prize first: each row 15 pixels high, a
+// narrow cell for the level's number and a wide one for its amount.
+constexpr std::int16_t kLadderLeft = 650;
+constexpr std::int16_t kLadderDivider = 665;
+constexpr std::int16_t kLadderRight = 780;
+constexpr std::int16_t kLadderAmountX = 670;
+constexpr std::int16_t kLadderTop = 61;
+constexpr std::int16_t kLadderRowHeight = 15;
+
+std::int16_t ladder_row_top(int row) { return static_cast<std::int16_t>(kLadderTop + kLadderRowHeight * row); }
+
+}  // namespace
+
 void TABLAZAT() {
   for (int i = 0; i < 10; ++i) {
-    const auto top = static_cast<std::int16_t>(61 + 15 * i);
-    Rectangle(650, top, 780, static_cast<std::int16_t>(top + 15));
+    const auto top = ladder_row_top(i);
+    Rectangle(kLadderLeft, top, kLadderRight, static_cast<std::int16_t>(top + kLadderRowHeight));
   }
-  Rectangle(650, 61, 665, 211);
+  Rectangle(kLadderLeft, kLadderTop, kLadderDivider, ladder_row_top(10));
   for (int i = 0; i < 10; ++i) {
     SetColor(kLadder[static_cast<std::size_t>(i)].colour);
-    OutTextXY(650, static_cast<std::int16_t>(66 + 15 * i), kLadder[static_cast<std::size_t>(i)].label);
+    OutTextXY(kLadderLeft, static_cast<std::int16_t>(ladder_row_top(i) + 5), kLadder[static_cast<std::size_t>(i)].label);
   }
   for (int i = 0; i < 10; ++i) {
     SetColor(kLadder[static_cast<std::size_t>(i)].colour);
-    OutTextXY(670, static_cast<std::int16_t>(66 + 15 * i), kLadder[static_cast<std::size_t>(i)].amount);
+    OutTextXY(kLadderAmountX, static_cast<std::int16_t>(ladder_row_top(i) + 5),
+              kLadder[static_cast<std::size_t>(i)].amount);
+  }
+  SetColor(15);
+}
+
+void ladder_highlight(int level, bool reprint) {
+  const auto top = ladder_row_top(10 - level);
+  const auto bottom = static_cast<std::int16_t>(top + kLadderRowHeight);
+  SetColor(shell::CONFIG.KERETSZIN);
+  Rectangle(kLadderLeft, top, kLadderRight, bottom);
+  Rectangle(kLadderLeft, top, kLadderDivider, bottom);
+  if (reprint) {
+    const LadderText row = ladder_text(level);
+    OutTextXY(kLadderLeft, static_cast<std::int16_t>(top + 5), row.label);
+    OutTextXY(kLadderAmountX, static_cast<std::int16_t>(top + 5), row.amount);
   }
   SetColor(15);
 }

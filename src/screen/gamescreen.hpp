@@ -33,6 +33,9 @@ void OLDAL_B();
 void OLDAL_C();
 void OLDAL_D();
 void TABLAZAT();
+// The frame around a level's row of the ladder, in the frame colour; with
+// reprint, the row's label and amount in that colour too. Leaves white.
+void ladder_highlight(int level, bool reprint);
 void KERDESSZOVEG();
 void KIIRAS();
 // The answer of a box (game::A .. game::D) after its letter, in the current colour.

@@ -55,10 +55,7 @@ void QuestionScreenPass(benchmark::State& state) {
     platform::ClearDevice();
     screen::LOGO();
     screen::TABLAZAT();
-    platform::SetColor(shell::CONFIG.KERETSZIN);
-    platform::Rectangle(650, 106, 780, 121);
-    platform::Rectangle(650, 106, 665, 121);
-    platform::SetColor(15);
+    screen::ladder_highlight(7, false);
     game::KERDES = question;
     game::A = "Csontváry Kosztka Tivadar"_cp;
     game::B = "Munkácsy Mihály"_cp;
