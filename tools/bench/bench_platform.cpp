@@ -23,30 +23,40 @@ using cp852::literals::operator""_cp;
 
 namespace {
 
+// A fresh program on the headless backend with the factory settings, for as
+// long as a benchmark runs.
+class HeadlessProgram {
+ public:
+  explicit HeadlessProgram(platform::Date date) : backend_(date) {
+    shell::reset_all();
+    platform::use_backend(&backend_);
+    shell::apply_factory_values(shell::CONFIG);
+  }
+  ~HeadlessProgram() { platform::use_backend(nullptr); }
+  HeadlessProgram(const HeadlessProgram&) = delete;
+  HeadlessProgram& operator=(const HeadlessProgram&) = delete;
+
+ private:
+  platform::HeadlessBackend backend_;
+};
+
 // Clear, the header with every switch on (on Christmas Day, the busiest
 // header), and the five items: what one main-menu pass draws.
 void MainMenuPass(benchmark::State& state) {
-  shell::reset_all();
-  platform::HeadlessBackend backend(platform::Date{2005, 12, 25, 0});
-  platform::use_backend(&backend);
-  shell::apply_factory_values(shell::CONFIG);
+  const HeadlessProgram program(platform::Date{2005, 12, 25, 0});
   shell::CONFIG.MADE_IN_HUNGARY = 1;
   shell::HOL = 1;
   for (auto _ : state) {
     shell::draw_main_menu();
     benchmark::ClobberMemory();
   }
-  platform::use_backend(nullptr);
 }
 BENCHMARK(MainMenuPass)->Unit(benchmark::kMicrosecond);
 
 // What a level draws once its announcement is over: clear, header, ladder,
 // the level's highlight, the boxes, a two-line question and four answers.
 void QuestionScreenPass(benchmark::State& state) {
-  shell::reset_all();
-  platform::HeadlessBackend backend(platform::Date{2005, 3, 7, 1});
-  platform::use_backend(&backend);
-  shell::apply_factory_values(shell::CONFIG);
+  const HeadlessProgram program(platform::Date{2005, 3, 7, 1});
   game::X = 7;
   screen::SZVG.assign(1, '7');
   const std::string question =
@@ -64,7 +74,6 @@ void QuestionScreenPass(benchmark::State& state) {
     screen::KIIRAS();
     benchmark::ClobberMemory();
   }
-  platform::use_backend(nullptr);
 }
 BENCHMARK(QuestionScreenPass)->Unit(benchmark::kMicrosecond);
 
