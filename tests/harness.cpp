@@ -10,8 +10,8 @@
 #include <unistd.h>
 
 #include "game/questions.hpp"
+#include "platform/backend.hpp"
 #include "platform/files.hpp"
-#include "platform/graph.hpp"
 #include "shell/menu.hpp"
 
 namespace fs = std::filesystem;

@@ -12,6 +12,8 @@
 #include <fstream>
 #include <vector>
 
+using cp852::literals::operator""_cp;
+
 namespace {
 
 int pixels_in(const platform::Glyph& g, int first_row, int last_row) {

@@ -14,7 +14,7 @@
 
 #include "harness.hpp"
 #include "platform/files.hpp"
-#include "platform/graph.hpp"
+#include "platform/backend.hpp"
 #include "platform/window.hpp"
 #include "shell/menu.hpp"
 #include "shell/messages.hpp"

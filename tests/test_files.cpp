@@ -24,7 +24,7 @@
 #include "game/highscores.hpp"
 #include "harness.hpp"
 #include "platform/files.hpp"
-#include "platform/graph.hpp"
+#include "platform/backend.hpp"
 #include "shell/settings.hpp"
 
 extern char** environ;

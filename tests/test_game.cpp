@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <random>
+#include <set>
 #include <variant>
 
 #include "game/game.hpp"
@@ -14,6 +15,8 @@
 #include "game/lifelines.hpp"
 #include "game/questions.hpp"
 #include "harness.hpp"
+#include "platform/graph.hpp"
+#include "screen/gamescreen.hpp"
 #include "shell/menu.hpp"
 
 namespace fs = std::filesystem;
@@ -165,6 +168,61 @@ TEST_F(Game, AUsedLifelineSaysSoAndStillTakesItsTurn) {
   EXPECT_EQ(host_lines[1].y, 190);
   EXPECT_EQ(host_lines[1].colour, 15);
   EXPECT_TRUE(host_lines[1].utf8.starts_with("A következő kérdéshez")) << host_lines[1].utf8;
+}
+
+// The right answer's letter picks the wrong answers, the box the 50:50
+// spares and the audience's tallest column; a right answer that names no box
+// leaves all three alone.
+TEST_F(Game, TheRightLetterDecidesWhatTheAnswerStepsTouch) {
+  const std::array<std::string, 4> letters = {"a", "b", "c", "d"};
+  for (std::size_t right = 0; right < 4; ++right) {
+    start();
+    game::JOVALASZ = letters[right];
+    game::ROSSZVALASZ();
+    std::set<std::string> wrong = {game::ROSSZVALASZ1, game::ROSSZVALASZ2, game::ROSSZVALASZ3};
+    wrong.insert(letters[right]);
+    EXPECT_EQ(wrong.size(), 4U) << letters[right];
+
+    // Every box holds text; the 50:50 leaves the right one and one other.
+    for (const auto& box : screen::kAnswerBoxes) screen::fill_strip(box.box, 15);
+    game::SEGITSEG2();
+    int kept = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+      const screen::Rect strip = screen::kAnswerBoxes[i].box.strip();
+      const bool lit = platform::surface().pixel(strip.left + 10, strip.top + 5) == 15;
+      kept += lit ? 1 : 0;
+      if (i == right) {
+        EXPECT_TRUE(lit) << letters[right];
+      }
+    }
+    EXPECT_EQ(kept, 2) << letters[right];
+
+    game::SEGITSEG3();
+    int tallest = -1;
+    int most = -1;
+    for (int column = 0; column < 4; ++column) {
+      int height = 0;
+      for (int y = 340; y > 240 && platform::surface().pixel(664 + 24 * column, y) == 15; --y) ++height;
+      if (height > most) {
+        most = height;
+        tallest = column;
+      }
+    }
+    EXPECT_EQ(tallest, static_cast<int>(right)) << letters[right];
+  }
+  for (const std::string& odd : std::array<std::string, 4>{"", "e", "ab", std::string(1, '\0')}) {
+    start();
+    game::JOVALASZ = odd;
+    game::ROSSZVALASZ1 = "x";
+    game::ROSSZVALASZ();
+    EXPECT_EQ(game::ROSSZVALASZ1, "x");
+    for (const auto& box : screen::kAnswerBoxes) screen::fill_strip(box.box, 15);
+    game::SEGITSEG2();
+    for (const auto& box : screen::kAnswerBoxes) {
+      EXPECT_EQ(platform::surface().pixel(box.box.strip().left, box.box.strip().top), 15);
+    }
+    EXPECT_EQ(game::FELEZ, game::kLifelineUsed) << "spent all the same";
+  }
 }
 
 TEST_F(Game, LifelinesAreAvailableAgainInTheNextGame) {

@@ -3,13 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 
 #include "game/game.hpp"
+#include "game/lifelines.hpp"
 #include "game/questions.hpp"
 #include "harness.hpp"
-#include "platform/graph.hpp"
+#include "platform/backend.hpp"
 #include "screen/gamescreen.hpp"
+#include "screen/reveal.hpp"
 
 using namespace testing_support;
 using platform::surface;
@@ -98,6 +101,69 @@ TEST_F(GameScreen, EndsAndMiddleFillEachBoxInsideItsOutline) {
       for (int x = first + 1; x < last; ++x) {
         if (px(x, y) == 9) continue;  // the link line of the middle row lies outside
         ASSERT_EQ(px(x, y), 14) << x << "," << y;
+      }
+    }
+  }
+}
+
+// Marking, flashing and the 50:50 all work on one box: whatever they paint
+// stays between that box's points, its outline stands, and the blanking
+// takes its answer's text away and no other.
+TEST_F(GameScreen, EachAnswerIsPaintedAndBlankedWithinItsOwnBox) {
+  const auto inside = [](const screen::PointedBox& b, int x, int y) {
+    return x > b.left_tip && x < b.right_tip && y > b.outline.top && y < b.outline.bottom;
+  };
+  constexpr std::array<void (*)(), 4> kBlank = {game::FELEZ_A, game::FELEZ_B, game::FELEZ_C, game::FELEZ_D};
+  for (std::size_t i = 0; i < screen::kAnswerBoxes.size(); ++i) {
+    const screen::AnswerBox& box = screen::kAnswerBoxes[i];
+    SCOPED_TRACE(box.prefix);
+    const auto fresh = [&] {
+      start();
+      screen::KERETEK();
+      question("Kérdés?");
+    };
+    fresh();
+    const platform::Pixels before = surface().snapshot();
+
+    game::VALASZ = std::string(box.letter);
+    screen::JELOL();
+    const platform::Pixels marked = surface().snapshot();
+    int painted = 0;
+    for (int y = 0; y < 600; ++y) {
+      for (int x = 0; x < 800; ++x) {
+        const auto at = static_cast<std::size_t>(y * 800 + x);
+        if (marked[at] == before[at]) continue;
+        ++painted;
+        ASSERT_TRUE(inside(box.box, x, y)) << "marking painted " << x << "," << y;
+        ASSERT_NE(before[at], 9) << "marking painted over the outline at " << x << "," << y;
+      }
+    }
+    EXPECT_GT(painted, 13 * 200);
+
+    fresh();
+    game::JOVALASZ = std::string(box.letter);
+    screen::VILLOG();
+    const platform::Pixels flashed = surface().snapshot();
+    for (std::size_t at = 0; at < flashed.size(); ++at) {
+      const int x = static_cast<int>(at % 800);
+      const int y = static_cast<int>(at / 800);
+      if (!inside(box.box, x, y)) {
+        ASSERT_EQ(flashed[at], before[at]) << "flash painted " << x << "," << y;
+      }
+    }
+
+    fresh();
+    kBlank[i]();
+    const screen::Rect strip = box.box.strip();
+    for (int y = strip.top - 2; y <= strip.bottom + 2; ++y) {
+      for (int x = 80; x < 600; ++x) {
+        const auto at = static_cast<std::size_t>(y * 800 + x);
+        const bool in_strip = x >= strip.left && x <= strip.right && y >= strip.top && y <= strip.bottom;
+        if (in_strip) {
+          ASSERT_EQ(surface().pixel(x, y), 0) << "text left at " << x << "," << y;
+        } else {
+          ASSERT_EQ(surface().pixel(x, y), before[at]) << "blanking reached " << x << "," << y;
+        }
       }
     }
   }

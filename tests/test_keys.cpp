@@ -12,7 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "platform/graph.hpp"
+#include "platform/backend.hpp"
 #include "platform/headless.hpp"
 
 using namespace platform;

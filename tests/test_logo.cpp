@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "harness.hpp"
-#include "platform/graph.hpp"
+#include "platform/backend.hpp"
 #include "screen/logo.hpp"
 #include "shell/settings.hpp"
 

@@ -226,4 +226,52 @@ TEST_F(NamesWhileTheGameRuns, AreKept) {
       << "the new name enters the list";
 }
 
+// What the program shows: every field in record order, with its label and
+// its value as its type reads it, values in one column.
+TEST_F(NewPlayer, ShowsEveryFieldOfTheRecord) {
+  fs::create_directories("elsewhere/Data");
+  shell::BEALLITASOK s;
+  shell::apply_factory_values(s);
+  s.MUSORVEZETO.assign("Nagy \x99" "d\x94n");
+  s.HANGOK = -2;
+  s.KERETSZIN = 0xFFFE;
+  s.JATEKMOD = 0;
+  const auto bytes = shell::encode(s);
+  write_file("elsewhere/Data/Config.cfg", std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+  ASSERT_EQ(names("HOME=" + home.string(), ""), 0) << err();
+  const std::string expected = (fs::current_path() / "elsewhere/Data/Config.cfg").string() + "\n" +
+                               "  Játékos neve / player (NEV):                \"ZorvinSoft\"\n"
+                               "  Műsorvezető / host (MUSORVEZETO):           \"Nagy Ödön\"\n"
+                               "  MUSORVEZETO_EGYEB:                          1\n"
+                               "  MiniLogó / small logo (MINILOGO):           1\n"
+                               "  ZorvinLogó / maker's line (ZORVINLOGO):     1\n"
+                               "  Dátum / date line (DATUM):                  1\n"
+                               "  Származás / badge (MADE_IN_HUNGARY):        0\n"
+                               "  Játékmód / game mode (JATEKMOD):            0\n"
+                               "  Kérdések / question set (KERDESEK):         1\n"
+                               "  Hangok / sound (HANGOK):                    -2\n"
+                               "  Várakozás / slow answers (VARAKOZAS):       0\n"
+                               "  Keretszín / frame colour (KERETSZIN):       65534\n"
+                               "  Jelölőszín / marking (JELOLOSZIN):          14\n"
+                               "  Villogószín / flash (VILLOGOSZIN):          2\n";
+  EXPECT_EQ(read_text("out.txt"), expected);
+  EXPECT_FALSE(fs::exists(home / ".local")) << "a Data folder here is used as it is";
+}
+
+// The player's settings behind a link that names nothing now (a drive not
+// mounted): the link is kept, nothing is written where it points, and the
+// program says which file it could not read.
+TEST_F(NewPlayer, ALinkThatNamesNothingIsKept) {
+  const fs::path data = home / ".local/share/zelvanos/Data";
+  fs::create_directories(data);
+  const fs::path gone = fs::current_path() / "unmounted/Config.cfg";
+  fs::create_symlink(gone, data / "Config.cfg");
+  EXPECT_EQ(names("HOME=" + home.string(), "--nev Feri"), 2);
+  EXPECT_NE(err().find((data / "Config.cfg").string() + ": "), std::string::npos) << err();
+  EXPECT_TRUE(fs::is_symlink(data / "Config.cfg"));
+  EXPECT_EQ(fs::read_symlink(data / "Config.cfg"), gone);
+  EXPECT_FALSE(fs::exists("unmounted"));
+  EXPECT_EQ(read_file(data / "HighScores.cfg").size(), 730U) << "the missing list is still written";
+}
+
 }  // namespace

@@ -45,7 +45,8 @@ TEST(Recorder, KeepsEachEventAsARecordAndALogLine) {
   recorder.sound("load", 2, "Sounds\\lose2.mp3");
   recorder.text(100, 53, 14, 2, "Kov\xA0" "cs \x8A" "rs");
   recorder.delay(250);
-  clock.delay(250);
+  platform::KeyQueue no_keys;
+  clock.delay(250, no_keys);
   recorder.key_wait();
   recorder.key_read(0);
   recorder.key_read(72);

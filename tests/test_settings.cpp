@@ -7,10 +7,12 @@
 
 #include <unistd.h>
 
+#include "game/highscores.hpp"
 #include "harness.hpp"
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
-#include "platform/graph.hpp"
+#include "platform/backend.hpp"
+#include "shell/factory_files.hpp"
 #include "shell/settings.hpp"
 
 namespace fs = std::filesystem;
@@ -220,6 +222,84 @@ TEST_F(SettingsFile, TheResetWritesFactoryValuesAndSaysSo) {
   EXPECT_EQ(recorder.texts().at(0).x, 200);
   EXPECT_EQ(recorder.texts().at(0).y, 80);
   EXPECT_EQ(backend.now(), 2000U);
+}
+
+// Each number field at its own offset, read with its own signedness: a table
+// row out of order or of the wrong type would move or misread a value.
+TEST(SettingsRecord, EveryNumberFieldHasItsOwnPlaceAndSign) {
+  shell::BEALLITASOK s;
+  s.MUSORVEZETO_EGYEB = -1;
+  s.MINILOGO = 2;
+  s.ZORVINLOGO = 3;
+  s.DATUM = 4;
+  s.MADE_IN_HUNGARY = 5;
+  s.JATEKMOD = 6;
+  s.KERDESEK = 7;
+  s.HANGOK = -8;
+  s.VARAKOZAS = 0x109;
+  s.KERETSZIN = 0xFFF6;
+  s.JELOLOSZIN = 11;
+  s.VILLOGOSZIN = 0x20C;
+  const auto bytes = shell::encode(s);
+  const std::uint16_t stored[] = {0xFFFF, 2, 3, 4, 5, 6, 7, 0xFFF8, 0x109, 0xFFF6, 11, 0x20C};
+  for (std::size_t i = 0; i < 12; ++i) {
+    const std::size_t at = 52 + 2 * i;
+    EXPECT_EQ(bytes[at] | (bytes[at + 1] << 8), stored[i]) << "at offset " << at;
+  }
+  const int values[] = {-1, 2, 3, 4, 5, 6, 7, -8, 0x109, 0xFFF6, 11, 0x20C};
+  const auto back = shell::decode(bytes);
+  for (std::size_t i = 0; i < 12; ++i) {
+    EXPECT_EQ(shell::value_of(back, shell::kNumberFields[i]), values[i]) << shell::kNumberFields[i].name;
+  }
+  EXPECT_EQ(back.HANGOK, -8);
+  EXPECT_EQ(back.KERETSZIN, 0xFFF6);
+  EXPECT_EQ(back.VILLOGOSZIN, 0x20C);
+}
+
+// A new Data folder's files: written where there are none, and nothing that
+// is there replaced, a link that names nothing (its file may be on a drive
+// not mounted now) as little as a player's file.
+class FactoryFiles : public ::testing::Test {
+ protected:
+  ScratchDir dir;
+};
+
+TEST_F(FactoryFiles, AreWrittenOnlyWhereNothingIsThere) {
+  fs::create_directory("Data");
+  shell::write_factory_files("Data");
+  EXPECT_EQ(read_file("Data/Config.cfg"), factory_bytes());
+  game::EREDMENYLISTA reset;
+  game::reset_list(reset);
+  const auto list = game::encode(reset);
+  EXPECT_EQ(read_file("Data/HighScores.cfg"), std::vector<std::uint8_t>(list.begin(), list.end()));
+
+  write_file("Data/Config.cfg", std::vector<std::uint8_t>(76, 3));
+  fs::remove("Data/HighScores.cfg");
+  shell::write_factory_files("Data");
+  EXPECT_EQ(read_file("Data/Config.cfg"), std::vector<std::uint8_t>(76, 3)) << "the player's settings stay";
+  EXPECT_EQ(read_file("Data/HighScores.cfg").size(), 730U) << "the missing one is written";
+
+  fs::create_directory("elsewhere");
+  fs::remove("Data/Config.cfg");
+  fs::remove("Data/HighScores.cfg");
+  fs::create_symlink(fs::current_path() / "elsewhere/Config.cfg", "Data/Config.cfg");
+  fs::create_symlink("../unmounted/HighScores.cfg", "Data/HighScores.cfg");
+  shell::write_factory_files("Data");
+  EXPECT_TRUE(fs::is_symlink("Data/Config.cfg"));
+  EXPECT_TRUE(fs::is_symlink("Data/HighScores.cfg"));
+  EXPECT_FALSE(fs::exists("elsewhere/Config.cfg")) << "nothing written where the link points";
+  EXPECT_FALSE(fs::exists("unmounted"));
+}
+
+TEST_F(FactoryFiles, AFolderThatIsNotThereIsAnIoError) {
+  try {
+    shell::write_factory_files("Data");
+    FAIL() << "wrote without a Data folder";
+  } catch (const platform::IoError& e) {
+    EXPECT_EQ(e.code(), 3);
+    EXPECT_EQ(e.path(), fs::path("Data/Config.cfg"));
+  }
+  EXPECT_FALSE(fs::exists("Data"));
 }
 
 }  // namespace

@@ -88,6 +88,38 @@ TEST_F(Sound, SlotsLoadPlayStopAndFree) {
   EXPECT_EQ(std::count(device.calls.begin(), device.calls.end(), "play 1"), 1) << "empty slots play nothing";
 }
 
+// The two sets fill the game's nine slots with sounds we ship; the second
+// has its own wrong answer, new question and right answers. No other set
+// number loads anything.
+TEST_F(Sound, TheSoundSetsLoadShippedFilesIntoSlotsOneToNine) {
+  sound::use_audio_device(&device);
+  sound::INIT_STUFF();
+  const auto loaded = [&](int set) {
+    device.calls.clear();
+    sound::load_sound_set(set);
+    std::vector<std::string> files;
+    for (const std::string& call : device.calls) {
+      if (call.rfind("load ", 0) == 0) files.push_back(fs::path(call.substr(5)).filename().string());
+    }
+    return files;
+  };
+  const std::vector<std::string> first = loaded(1);
+  const std::vector<std::string> second = loaded(2);
+  ASSERT_EQ(first.size(), 9U);
+  ASSERT_EQ(second.size(), 9U);
+  for (int slot = 1; slot <= 9; ++slot) EXPECT_NE(sound::STREAM[static_cast<std::size_t>(slot)], 0U) << slot;
+  std::vector<int> differ;
+  for (std::size_t i = 0; i < 9; ++i) {
+    EXPECT_TRUE(fs::exists(fs::path(ZELVANOS_DATA_DIR) / "Sounds" / first[i])) << first[i];
+    EXPECT_TRUE(fs::exists(fs::path(ZELVANOS_DATA_DIR) / "Sounds" / second[i])) << second[i];
+    if (first[i] != second[i]) differ.push_back(static_cast<int>(i + 1));
+  }
+  EXPECT_EQ(differ, (std::vector<int>{2, 4, 8, 9}));
+  EXPECT_TRUE(loaded(0).empty());
+  EXPECT_TRUE(loaded(3).empty());
+  sound::DONE_STUFF();
+}
+
 TEST_F(Sound, NoDeviceMeansSilenceSaidOnce) {
   device.can_open = false;
   sound::use_audio_device(&device);

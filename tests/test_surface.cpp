@@ -7,7 +7,9 @@
 #include <utility>
 
 #include "platform/cp852.hpp"
-#include "platform/graph.hpp"
+#include "platform/backend.hpp"
+
+using cp852::literals::operator""_cp;
 
 using namespace platform;
 

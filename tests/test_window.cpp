@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "harness.hpp"
-#include "platform/graph.hpp"
+#include "platform/backend.hpp"
 #include "platform/window.hpp"
 #include "shell/menu.hpp"
 

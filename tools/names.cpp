@@ -17,9 +17,9 @@
 #include <system_error>
 #include <tuple>
 
-#include "game/highscores.hpp"
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
+#include "shell/factory_files.hpp"
 #include "shell/messages.hpp"
 #include "shell/settings.hpp"
 
@@ -92,29 +92,21 @@ struct Failure {
 };
 
 void show(const fs::path& file, const shell::BEALLITASOK& s) {
-  const auto row = [](std::string_view label, const std::string& value) {
+  const auto row = [](std::string_view label, std::string_view field, const std::string& value) {
+    std::string text = label.empty() ? std::string(field) : std::string(label) + " (" + std::string(field) + ")";
+    text += ":";
     std::size_t width = 0;  // in characters, not bytes
-    for (const char c : label) width += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-    std::cout << "  " << label << std::string(width < 44 ? 44 - width : 1, ' ') << value << "\n";
-  };
-  const auto name = [](std::string_view bytes) {
-    return std::string("\"").append(shell::terminal_safe(cp852::to_utf8(bytes))).append("\"");
+    for (const char c : text) width += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    std::cout << "  " << text << std::string(width < 44 ? 44 - width : 1, ' ') << value << "\n";
   };
   std::cout << full(file) << "\n";
-  row("Játékos neve / player (NEV):", name(s.NEV.view()));
-  row("Műsorvezető / host (MUSORVEZETO):", name(s.MUSORVEZETO.view()));
-  row("MUSORVEZETO_EGYEB:", std::to_string(s.MUSORVEZETO_EGYEB));
-  row("MiniLogó / small logo (MINILOGO):", std::to_string(s.MINILOGO));
-  row("ZorvinLogó / maker's line (ZORVINLOGO):", std::to_string(s.ZORVINLOGO));
-  row("Dátum / date line (DATUM):", std::to_string(s.DATUM));
-  row("Származás / badge (MADE_IN_HUNGARY):", std::to_string(s.MADE_IN_HUNGARY));
-  row("Játékmód / game mode (JATEKMOD):", std::to_string(s.JATEKMOD));
-  row("Kérdések / question set (KERDESEK):", std::to_string(s.KERDESEK));
-  row("Hangok / sound (HANGOK):", std::to_string(s.HANGOK));
-  row("Várakozás / slow answers (VARAKOZAS):", std::to_string(s.VARAKOZAS));
-  row("Keretszín / frame colour (KERETSZIN):", std::to_string(s.KERETSZIN));
-  row("Jelölőszín / marking (JELOLOSZIN):", std::to_string(s.JELOLOSZIN));
-  row("Villogószín / flash (VILLOGOSZIN):", std::to_string(s.VILLOGOSZIN));
+  for (const shell::NameField& field : shell::kNameFields) {
+    const std::string_view bytes = (s.*field.member).view();
+    row(field.label, field.name, "\"" + shell::terminal_safe(cp852::to_utf8(bytes)) + "\"");
+  }
+  for (const shell::NumberField& field : shell::kNumberFields) {
+    row(field.label, field.name, std::to_string(shell::value_of(s, field)));
+  }
 }
 
 std::string code_point_name(char32_t cp) {
@@ -212,15 +204,8 @@ std::optional<Failure> prepare(const fs::path& folder, bool* created) {
     if (ec) return Failure{io_code(ec), io_line(io_code(ec), data)};
     *created = true;
   }
-  shell::BEALLITASOK settings;
-  shell::apply_factory_values(settings);
-  game::EREDMENYLISTA list;
-  game::reset_list(list);
   try {
-    const fs::path config = data / "Config.cfg";
-    if (!fs::exists(fs::symlink_status(config, ec))) platform::write_record(config, shell::encode(settings));
-    const fs::path scores = data / "HighScores.cfg";
-    if (!fs::exists(fs::symlink_status(scores, ec))) platform::write_record(scores, game::encode(list));
+    shell::write_factory_files(data);
   } catch (const platform::IoError& e) {
     return Failure{e.code(), io_line(e.code(), e.path())};
   }

@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/graph.hpp"
+#include "platform/backend.hpp"
 #include "platform/headless.hpp"
 #include "platform/png.hpp"
 #include "platform/recorder.hpp"

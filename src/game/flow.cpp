@@ -67,35 +67,24 @@ void next_level(int n) {
 
 void play_level(int n) {
   const Level& level = kLevels[static_cast<std::size_t>(n - 1)];
-  if (level.sound_set == 1) sound::HANGOK_BETOLTESE();
-  if (level.sound_set == 2) sound::HANGOK_BETOLTESE2();
+  sound::load_sound_set(level.sound_set);
   ClearDevice();
   X = static_cast<std::int16_t>(n);
   Y = 0;
   GARANTALT = level.GARANTALT;
   NYEREMENY = level.NYEREMENY;
   PENZ = level.PENZ;
-  if (level.entry_sound && shell::CONFIG.HANGOK == 1) sound::PLAY_SONG(4);
+  if (level.entry_sound && sound::enabled()) sound::PLAY_SONG(4);
   screen::KERDESSZOVEG();
   Delay(level.pause);
 
   ClearDevice();
   screen::LOGO();
   screen::TABLAZAT();
-  const auto y1 = static_cast<std::int16_t>(211 - 15 * n);
-  const auto y2 = static_cast<std::int16_t>(y1 + 15);
-  SetColor(shell::CONFIG.KERETSZIN);
-  Rectangle(650, y1, 780, y2);
-  Rectangle(650, y1, 665, y2);
-  if (level.reprint) {
-    const screen::LadderText row = screen::ladder_text(n);
-    OutTextXY(650, static_cast<std::int16_t>(y1 + 5), row.label);
-    OutTextXY(670, static_cast<std::int16_t>(y1 + 5), row.amount);
-  }
-  SetColor(15);
+  screen::ladder_highlight(n, level.reprint);
   KERDEZ();
 
-  VALASZ = std::string(1, static_cast<char>(ReadKey()));
+  read_answer();
   if (VALASZ == "t") SEGIT1();
   if (VALASZ == "f") SEGIT2();
   if (VALASZ == "k") SEGIT3();

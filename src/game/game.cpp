@@ -4,6 +4,8 @@
 #include "game/highscores.hpp"
 #include "game/lifelines.hpp"
 #include "game/questions.hpp"
+#include "platform/cp852.hpp"
+#include "platform/graph.hpp"
 
 namespace game {
 
@@ -17,6 +19,8 @@ std::string VALASZ;
 std::int16_t TEL = 0;
 std::int16_t FELEZ = 0;
 std::int16_t KOZONSEG = 0;
+
+void read_answer() { VALASZ = cp852::one_char(platform::ReadKey()); }
 
 void reset_state() {
   X = Y = GARANTALT = 0;

@@ -18,8 +18,11 @@ extern std::string PENZ;
 extern std::string NYEREMENY;
 // The last key read as a one-character string; "99" after an ending.
 extern std::string VALASZ;
+// Reads a key into VALASZ.
+void read_answer();
 
-// Lifeline states: 5 = used or switched off, any other value available.
+// Lifeline states: kLifelineUsed = used or switched off, any other value available.
+inline constexpr std::int16_t kLifelineUsed = 5;
 extern std::int16_t TEL;
 extern std::int16_t FELEZ;
 extern std::int16_t KOZONSEG;

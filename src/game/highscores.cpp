@@ -20,6 +20,8 @@
 #include "shell/menu.hpp"
 #include "shell/settings.hpp"
 
+using cp852::literals::operator""_cp;
+
 namespace game {
 
 using namespace platform;

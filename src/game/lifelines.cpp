@@ -7,8 +7,10 @@
 #include "game/questions.hpp"
 #include "platform/cp852.hpp"
 #include "platform/graph.hpp"
-#include "shell/settings.hpp"
+#include "screen/gamescreen.hpp"
 #include "sound/sound.hpp"
+
+using cp852::literals::operator""_cp;
 
 namespace game {
 
@@ -19,10 +21,6 @@ std::string KOZONSEG1, KOZONSEG2, KOZONSEG3, KOZONSEG4;
 
 namespace {
 
-constexpr std::int16_t kUsed = 5;
-
-bool sound_on() { return shell::CONFIG.HANGOK == 1; }
-
 void message(std::string_view text, int advance) {
   OutTextXY(100, static_cast<std::int16_t>(130 + Y), text);
   Y = static_cast<std::int16_t>(Y + advance);
@@ -30,46 +28,38 @@ void message(std::string_view text, int advance) {
 
 // The used-up line; true when the lifeline is spent.
 bool used_up(std::int16_t state, int advance) {
-  if (state != kUsed) return false;
+  if (state != kLifelineUsed) return false;
   message("Sajnálom, de ezt a segítséget már elhasználtad."_cp, advance);
   return true;
 }
 
-void next_key() { VALASZ = std::string(1, static_cast<char>(ReadKey())); }
-
-void blank(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) {
-  SetFillStyle(1, 0);
-  Bar(x1, y1, x2, y2);
-}
-
 }  // namespace
 
-void FELEZ_A() { blank(96, 86, 324, 98); }
-void FELEZ_B() { blank(346, 86, 574, 98); }
-void FELEZ_C() { blank(96, 106, 324, 118); }
-void FELEZ_D() { blank(346, 106, 574, 118); }
+void FELEZ_A() { screen::fill_strip(screen::kAnswerBoxes[0].box, 0); }
+void FELEZ_B() { screen::fill_strip(screen::kAnswerBoxes[1].box, 0); }
+void FELEZ_C() { screen::fill_strip(screen::kAnswerBoxes[2].box, 0); }
+void FELEZ_D() { screen::fill_strip(screen::kAnswerBoxes[3].box, 0); }
 
 void SEGITSEG1() {
   if (used_up(TEL, 40)) return;
   Randomize();
   TEL = static_cast<std::int16_t>(Random(10));
-  if (sound_on()) sound::PLAY_SONG(7);
+  if (sound::enabled()) sound::PLAY_SONG(7);
   if (TEL == 0) {
     message("Szerintem is az, amit először gondoltál, szerintem."_cp, 40);
   } else {
     message(cp852::join({"Szerintem a helyes válasz a(z) "_cp, JOVALASZ}), 20);
   }
-  TEL = kUsed;
+  TEL = kLifelineUsed;
 }
 
 void SEGITSEG2() {
   if (used_up(FELEZ, 20)) return;
   Randomize();
   FELEZ = static_cast<std::int16_t>(Random(3));
-  if (sound_on()) sound::PLAY_SONG(1);
+  if (sound::enabled()) sound::PLAY_SONG(1);
   static constexpr std::array<void (*)(), 4> kBlank = {FELEZ_A, FELEZ_B, FELEZ_C, FELEZ_D};
-  if (JOVALASZ.size() == 1 && JOVALASZ[0] >= 'a' && JOVALASZ[0] <= 'd') {
-    const int right = JOVALASZ[0] - 'a';
+  if (const int right = answer_index(JOVALASZ); right >= 0) {
     int position = 0;  // among the wrong letters, alphabetically
     for (int letter = 0; letter < 4; ++letter) {
       if (letter == right) continue;
@@ -77,7 +67,7 @@ void SEGITSEG2() {
       ++position;
     }
   }
-  FELEZ = kUsed;
+  FELEZ = kLifelineUsed;
 }
 
 void SEGITSEG3() {
@@ -98,14 +88,14 @@ void SEGITSEG3() {
   OutTextXY(685, 343, "B");
   OutTextXY(708, 343, "C");
   OutTextXY(732, 343, "D");
-  if (sound_on()) sound::PLAY_SONG(5);
+  if (sound::enabled()) sound::PLAY_SONG(5);
   Delay(2500);
-  if (sound_on()) {
+  if (sound::enabled()) {
     sound::STOP_SONG(5);
     sound::PLAY_SONG(6);
   }
   Delay(500);
-  if (sound_on()) sound::PLAY_SONG(6);
+  if (sound::enabled()) sound::PLAY_SONG(6);
 
   struct Share {
     const std::int16_t* percent;
@@ -116,8 +106,8 @@ void SEGITSEG3() {
   const std::array<std::array<Share, 4>, 4> by_right = {{
       {k1, k2, k3, k4}, {k2, k1, k4, k3}, {k4, k2, k1, k3}, {k4, k3, k2, k1}}};
   static constexpr std::array<std::array<std::int16_t, 2>, 4> kColumns = {{{658, 670}, {682, 694}, {705, 717}, {729, 741}}};
-  if (JOVALASZ.size() == 1 && JOVALASZ[0] >= 'a' && JOVALASZ[0] <= 'd') {
-    const auto& shares = by_right[static_cast<std::size_t>(JOVALASZ[0] - 'a')];
+  if (const int right = answer_index(JOVALASZ); right >= 0) {
+    const auto& shares = by_right[static_cast<std::size_t>(right)];
     for (std::size_t c = 0; c < 4; ++c) {
       Bar(kColumns[c][0], static_cast<std::int16_t>(341 - *shares[c].percent), kColumns[c][1], 340);
     }
@@ -125,22 +115,22 @@ void SEGITSEG3() {
       OutTextXY(kColumns[c][0], static_cast<std::int16_t>(321 - *shares[c].percent), *shares[c].text);
     }
   }
-  KOZONSEG = kUsed;
+  KOZONSEG = kLifelineUsed;
 }
 
 void SEGIT1() {
   SEGITSEG1();
-  next_key();
+  read_answer();
 }
 
 void SEGIT2() {
   SEGITSEG2();
-  next_key();
+  read_answer();
 }
 
 void SEGIT3() {
   SEGITSEG3();
-  next_key();
+  read_answer();
 }
 
 void reset_lifelines() {

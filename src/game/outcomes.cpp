@@ -11,6 +11,8 @@
 #include "screen/logo.hpp"
 #include "screen/reveal.hpp"
 
+using cp852::literals::operator""_cp;
+
 namespace game {
 
 using namespace platform;
@@ -112,7 +114,7 @@ void ROSSZ() {
 
 void MEGALL() {
   line(130, "Játékon kívül, kérem jelöljön meg egy választ."_cp);
-  VALASZ = std::string(1, static_cast<char>(ReadKey()));
+  read_answer();
   screen::JELOL();
   screen::VILLOG();
   Delay(1000);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/questions.hpp"
 
-#include <algorithm>
 #include <set>
 #include <utility>
 
@@ -108,10 +107,15 @@ KERDESEKFULL decode_bank(std::span<const std::uint8_t, kBankSize> bytes) {
   return bank;
 }
 
+int answer_index(std::string_view letter) {
+  if (letter.size() != 1 || letter[0] < 'a' || letter[0] > 'd') return -1;
+  return letter[0] - 'a';
+}
+
 char answer_letter(std::string_view field) {
   if (field.size() != 1) return 0;
   const char c = field[0];
-  if (c >= 'a' && c <= 'd') return c;
+  if (answer_index(field) >= 0) return c;
   if (c >= 'A' && c <= 'D') return static_cast<char>(c - 'A' + 'a');
   return 0;
 }
@@ -199,14 +203,15 @@ void KERDEZ_BETOLT(std::string_view SZVG) {
   B = r.B.view();
   C = r.C.view();
   D = r.D.view();
-  JOVALASZ = std::string(1, answer_letter(r.JOVALASZ.view()));
+  JOVALASZ = cp852::one_char(static_cast<std::uint8_t>(answer_letter(r.JOVALASZ.view())));
 }
 
 void ROSSZVALASZ() {
   static constexpr std::array<std::array<std::string_view, 3>, 4> kWrong = {{
       {"b", "c", "d"}, {"a", "c", "d"}, {"a", "b", "d"}, {"a", "b", "c"}}};
-  if (JOVALASZ.size() != 1 || JOVALASZ[0] < 'a' || JOVALASZ[0] > 'd') return;
-  const auto& wrong = kWrong[static_cast<std::size_t>(JOVALASZ[0] - 'a')];
+  const int right = answer_index(JOVALASZ);
+  if (right < 0) return;
+  const auto& wrong = kWrong[static_cast<std::size_t>(right)];
   ROSSZVALASZ1 = wrong[0];
   ROSSZVALASZ2 = wrong[1];
   ROSSZVALASZ3 = wrong[2];

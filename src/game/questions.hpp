@@ -8,7 +8,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <span>
 #include <string>
 #include <string_view>
@@ -38,6 +37,9 @@ std::array<std::uint8_t, kRecordSize> encode_record(const KERDESREKORD& record);
 KERDESREKORD decode_record(std::span<const std::uint8_t, kRecordSize> bytes);
 std::vector<std::uint8_t> encode_bank(const KERDESEKFULL& bank);
 KERDESEKFULL decode_bank(std::span<const std::uint8_t, kBankSize> bytes);
+
+// Which answer a one-letter string "a" to "d" names, 0 to 3; -1 for any other string.
+int answer_index(std::string_view letter);
 
 // The letter "a" to "d" a right-answer field stands for ("A" to "D" count as
 // their lower-case letters), or 0 when it stands for none.

@@ -97,6 +97,9 @@ inline std::string join(std::initializer_list<std::string_view> parts) {
 // Converts code page 852 bytes to UTF-8 (every byte has a character).
 std::string to_utf8(std::string_view bytes);
 
+// One byte (a key read, a letter) as a one-character string.
+inline std::string one_char(std::uint8_t byte) { return std::string(1, static_cast<char>(byte)); }
+
 namespace detail {
 
 template <std::size_t N>
@@ -147,5 +150,3 @@ constexpr std::string_view operator""_cp() {
 }  // namespace literals
 
 }  // namespace cp852
-
-using namespace cp852::literals;

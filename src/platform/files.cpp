@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <system_error>
 
@@ -120,15 +121,17 @@ bool write_all(int fd, std::span<const std::uint8_t> bytes) {
   return true;
 }
 
-// Opens a file for reading without ever waiting on it (a named pipe with no
-// writer, a device), and refuses it unless it is a regular file.
-int open_regular(const std::filesystem::path& path, int flags) {
+// Opens a file without ever waiting on it (a named pipe with no writer, a
+// device), and refuses it unless it is a regular file: -1 with errno set,
+// and the mode of what was refused in `refused` when the caller asks.
+int open_regular(const std::filesystem::path& path, int flags, std::optional<mode_t>* refused = nullptr) {
   const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) return -1;
   struct stat st{};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     const int err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     ::close(fd);
+    if (refused != nullptr) *refused = st.st_mode;
     errno = err;
     return -1;
   }
@@ -137,10 +140,6 @@ int open_regular(const std::filesystem::path& path, int flags) {
 }
 
 }  // namespace
-
-IoError::IoError(int code, const std::filesystem::path& path, const std::string& problem)
-    : Fatal(code, path.generic_string() + ": " + problem + " (I/O error " + std::to_string(code) + ")"),
-      path_(path) {}
 
 IoError io_error(FileStep step, int err, const std::filesystem::path& path) {
   const bool writing = step == FileStep::kCreate || step == FileStep::kWrite;
@@ -177,14 +176,10 @@ std::filesystem::path game_path(std::string_view dos_path) {
 }
 
 std::vector<std::uint8_t> read_record(const std::filesystem::path& path, std::size_t size) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  std::optional<mode_t> refused;
+  const int fd = open_regular(path, O_RDONLY, &refused);
+  if (refused) throw IoError(5, path, describe(5) + ": " + kind_of(*refused));
   if (fd < 0) throw io_error(FileStep::kOpen, errno, path);
-  struct stat st{};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    throw IoError(5, path, describe(5) + ": " + kind_of(st.st_mode));
-  }
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   std::vector<std::uint8_t> bytes(size);
   std::size_t got = 0;
   int err = 0;

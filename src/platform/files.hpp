@@ -20,24 +20,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/graph.hpp"
+#include "platform/errors.hpp"
 
 namespace platform {
-
-class IoError : public Fatal {
- public:
-  IoError(int code, const std::filesystem::path& path, const std::string& problem);
-  // The file (or folder) the failure concerns, as the caller named it.
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 // What was being done when a system call failed.
 enum class FileStep { kOpen, kRead, kCreate, kWrite };

@@ -3,6 +3,7 @@
 
 #include <ctime>
 
+#include "platform/backend.hpp"
 
 namespace platform {
 namespace {
@@ -76,7 +77,6 @@ std::string local_timestamp() {
 }
 
 void use_backend(Backend* backend) { g_backend = backend; }
-Backend* backend() { return g_backend; }
 void set_tracer(Tracer* tracer) { g_tracer = tracer; }
 Tracer* tracer() { return g_tracer; }
 
@@ -96,7 +96,6 @@ void reset_state() {
 }
 
 void SetWindowTitle(std::string_view title) { g_title = title; }
-const std::string& WindowTitle() { return g_title; }
 
 void InitGraph(std::int16_t& /*driver*/, std::int16_t& /*mode*/, std::string_view /*font_path*/) {
   the_surface().reset();
@@ -144,7 +143,7 @@ std::uint8_t ReadKey() {
 
 void Delay(std::uint16_t ms) {
   if (g_tracer != nullptr) g_tracer->delay(ms);
-  if (g_backend != nullptr) g_backend->delay(ms);
+  if (g_backend != nullptr) g_backend->delay(ms, key_queue());
 }
 
 void GetDate(std::uint16_t& year, std::uint16_t& month, std::uint16_t& day, std::uint16_t& weekday) {
@@ -153,6 +152,10 @@ void GetDate(std::uint16_t& year, std::uint16_t& month, std::uint16_t& day, std:
   month = d.month;
   day = d.day;
   weekday = d.weekday;
+}
+
+void trace_sound(std::string_view operation, int slot, std::string_view file) {
+  if (g_tracer != nullptr) g_tracer->sound(operation, slot, file);
 }
 
 std::uint32_t TickCount() { return g_backend != nullptr ? g_backend->ticks() : 0; }

@@ -1,92 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// What the game sees of the machine: the drawing operations on the surface,
-// the blocking key read, the delay, the local date and random numbers. Every
-// call goes to the backend in use: the window of a real run, or the headless
-// backend with its virtual clock for tests and replays.
+// What the game sees of the machine: the drawing operations, the blocking
+// key read, the delay, the local date and time and random numbers. This is
+// the game's whole side of the seam; every call goes to the backend in use
+// (the window of a real run, or the headless backend with its virtual clock
+// for tests and replays), which the program's entry chooses through
+// platform/backend.hpp.
+//
+// ReadKey and Delay throw SessionEnded when the session is over (the window
+// was closed, a replay's keys ran out).
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
-#include "platform/keyqueue.hpp"
-#include "platform/surface.hpp"
+#include "platform/errors.hpp"
 
 namespace platform {
 
-struct Date {
-  std::uint16_t year = 2005;
-  std::uint16_t month = 1;
-  std::uint16_t day = 1;
-  std::uint16_t weekday = 6;  // 0 = Sunday
-};
-
-// The weekday (0 = Sunday) of a date of the Gregorian calendar.
-std::uint16_t weekday_of(int year, int month, int day);
-
-// The machine's local date now, and the local time as "YYYYMMDD-HHMMSS".
-Date local_date();
-std::string local_timestamp();
-
-// A failure that ends the program with the given exit code, after one clear
-// line on standard error (the exception's text).
-class Fatal : public std::runtime_error {
- public:
-  Fatal(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
-  int code() const { return code_; }
-
- private:
-  int code_;
-};
-
-// Thrown out of ReadKey and Delay when the session is over: the window was
-// closed, or a headless run's key script has run out. The main program
-// catches it and shuts down cleanly.
-struct SessionEnded {};
-
-// Receives what a run does, for the replay log and for tests. Called on the
-// game thread.
-class Tracer {
- public:
-  virtual ~Tracer() = default;
-  virtual void text(int /*x*/, int /*y*/, int /*colour*/, int /*magnification*/,
-                    std::string_view /*bytes*/) {}
-  virtual void delay(unsigned /*ms*/) {}
-  virtual void key_wait() {}
-  virtual void key_read(std::uint8_t /*byte*/) {}
-  virtual void sound(std::string_view /*operation*/, int /*slot*/, std::string_view /*file*/) {}
-};
-
-class Backend {
- public:
-  virtual ~Backend() = default;
-  // Opens the window (or its stand-in) and returns once it exists.
-  virtual void open(const std::string& title) = 0;
-  virtual void close() = 0;
-  // Returns when the key queue holds a byte; throws SessionEnded.
-  virtual void wait_for_key(KeyQueue& queue) = 0;
-  virtual void delay(unsigned ms) = 0;
-  virtual std::uint32_t ticks() = 0;
-  virtual Date today() = 0;
-};
-
-// The backend every call goes to; the caller keeps it alive while in use.
-void use_backend(Backend* backend);
-Backend* backend();
-
-void set_tracer(Tracer* tracer);
-Tracer* tracer();
-
-Surface& surface();
-KeyQueue& key_queue();
-
-// Fresh surface, key queue and random generator.
-void reset_state();
-
-// The operations, under the names the game uses.
 void SetWindowTitle(std::string_view title);
-const std::string& WindowTitle();
+// Opens the window (or its stand-in) with a fresh surface; the driver, mode
+// and font path are accepted for the game's sake and not used.
 void InitGraph(std::int16_t& driver, std::int16_t& mode, std::string_view font_path);
 void CloseGraph();
 void ClearDevice();
@@ -98,12 +32,22 @@ void Line(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2);
 void Circle(std::int16_t x, std::int16_t y, std::uint16_t radius);
 void SetTextStyle(std::int16_t font, std::int16_t direction, std::uint16_t magnification);
 void OutTextXY(std::int16_t x, std::int16_t y, std::string_view text);
+// The oldest byte of the key queue, waiting for one when it is empty.
 std::uint8_t ReadKey();
 void Delay(std::uint16_t ms);
 void GetDate(std::uint16_t& year, std::uint16_t& month, std::uint16_t& day, std::uint16_t& weekday);
+// Seeds the random numbers from the tick count.
 void Randomize();
+// Uniform over 0 .. n - 1 (0 when n <= 0).
 std::int32_t Random(std::int32_t n);
 // The tick count Randomize seeds from (milliseconds).
 std::uint32_t TickCount();
+
+// The machine's local time as "YYYYMMDD-HHMMSS".
+std::string local_timestamp();
+
+// Tells the tracer in use, if any, what the sound unit does (an operation
+// such as "load" or "play", its slot, the file).
+void trace_sound(std::string_view operation, int slot, std::string_view file);
 
 }  // namespace platform

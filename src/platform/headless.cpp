@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "platform/keycodes.hpp"
+
 namespace platform {
 
 HeadlessBackend::HeadlessBackend(Date date, std::vector<ScriptedKey> script)
@@ -16,12 +18,8 @@ void HeadlessBackend::open(const std::string& title) {
 
 void HeadlessBackend::close() { open_ = false; }
 
-void HeadlessBackend::add_keys(const std::vector<ScriptedKey>& keys) {
-  script_.insert(script_.end(), keys.begin(), keys.end());
-}
-
 void HeadlessBackend::deliver(KeyQueue& queue, const ScriptedKey& key) {
-  if (key.bytes.size() == 2 && key.bytes[0] == 0) {
+  if (key.bytes.size() == 2 && key.bytes[0] == keycode::kExtended) {
     queue.push_extended(key.bytes[1]);
   } else {
     for (const std::uint8_t b : key.bytes) queue.push(b);
@@ -43,9 +41,9 @@ void HeadlessBackend::wait_for_key(KeyQueue& queue) {
   deliver_due(queue);
 }
 
-void HeadlessBackend::delay(unsigned ms) {
+void HeadlessBackend::delay(unsigned ms, KeyQueue& queue) {
   now_ += ms;
-  deliver_due(platform::key_queue());
+  deliver_due(queue);
 }
 
 }  // namespace platform

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/graph.hpp"
+#include "platform/backend.hpp"
 #include "platform/keyscript.hpp"
 
 namespace platform {
@@ -23,12 +23,11 @@ class HeadlessBackend : public Backend {
   void open(const std::string& title) override;
   void close() override;
   void wait_for_key(KeyQueue& queue) override;
-  void delay(unsigned ms) override;
+  void delay(unsigned ms, KeyQueue& queue) override;
   std::uint32_t ticks() override { return now_; }
   Date today() override { return date_; }
 
   void set_date(Date date) { date_ = date; }
-  void add_keys(const std::vector<ScriptedKey>& keys);
   std::uint32_t now() const { return now_; }
   bool window_open() const { return open_; }
   int times_opened() const { return opened_; }

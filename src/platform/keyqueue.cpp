@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/keyqueue.hpp"
 
+#include "platform/keycodes.hpp"
+
 namespace platform {
 
 void KeyQueue::append_locked(std::uint8_t byte) {
   ring_[static_cast<std::size_t>(write_)] = byte;
   write_ = (write_ + 1) % kSlots;
   if (write_ == read_) {
-    const int drop = ring_[static_cast<std::size_t>(read_)] == 0 ? 2 : 1;
+    const int drop = ring_[static_cast<std::size_t>(read_)] == keycode::kExtended ? 2 : 1;
     read_ = (read_ + drop) % kSlots;
   }
 }
@@ -23,7 +25,7 @@ void KeyQueue::push(std::uint8_t byte) {
 void KeyQueue::push_extended(std::uint8_t code) {
   {
     std::lock_guard lock(mutex_);
-    append_locked(0);
+    append_locked(keycode::kExtended);
     append_locked(code);
   }
   cv_.notify_all();
@@ -55,8 +57,6 @@ bool KeyQueue::interrupted() const {
   std::lock_guard lock(mutex_);
   return stop_;
 }
-
-void KeyQueue::notify() { cv_.notify_all(); }
 
 int KeyQueue::size() const {
   std::lock_guard lock(mutex_);

@@ -30,8 +30,6 @@ class KeyQueue {
   // Raises the stop flag and wakes every waiter; stays raised until reset().
   void interrupt();
   bool interrupted() const;
-  // Wakes every waiter without raising the stop flag.
-  void notify();
 
   int size() const;
   // Empty ring, stop flag lowered: a fresh queue (tests and new sessions).

@@ -2,30 +2,32 @@
 #include "platform/keys.hpp"
 
 #include "platform/cp852.hpp"
+#include "platform/keycodes.hpp"
 
 namespace platform {
 
 bool push_key(KeyQueue& queue, Key key, bool ctrl) {
+  namespace kc = keycode;
   switch (key) {
-    case Key::kEnter: queue.push(13); return true;
-    case Key::kEsc: queue.push(27); return true;
-    case Key::kBackspace: queue.push(8); return true;
-    case Key::kTab: queue.push(9); return true;
-    case Key::kUp: queue.push_extended(72); return true;
-    case Key::kDown: queue.push_extended(80); return true;
-    case Key::kLeft: queue.push_extended(75); return true;
-    case Key::kRight: queue.push_extended(77); return true;
-    case Key::kHome: queue.push_extended(71); return true;
-    case Key::kEnd: queue.push_extended(79); return true;
-    case Key::kPageUp: queue.push_extended(73); return true;
-    case Key::kPageDown: queue.push_extended(81); return true;
-    case Key::kInsert: queue.push_extended(82); return true;
-    case Key::kDelete: queue.push_extended(83); return true;
+    case Key::kEnter: queue.push(kc::kEnter); return true;
+    case Key::kEsc: queue.push(kc::kEsc); return true;
+    case Key::kBackspace: queue.push(kc::kBackspace); return true;
+    case Key::kTab: queue.push(kc::kTab); return true;
+    case Key::kUp: queue.push_extended(kc::kUp); return true;
+    case Key::kDown: queue.push_extended(kc::kDown); return true;
+    case Key::kLeft: queue.push_extended(kc::kLeft); return true;
+    case Key::kRight: queue.push_extended(kc::kRight); return true;
+    case Key::kHome: queue.push_extended(kc::kHome); return true;
+    case Key::kEnd: queue.push_extended(kc::kEnd); return true;
+    case Key::kPageUp: queue.push_extended(kc::kPageUp); return true;
+    case Key::kPageDown: queue.push_extended(kc::kPageDown); return true;
+    case Key::kInsert: queue.push_extended(kc::kInsert); return true;
+    case Key::kDelete: queue.push_extended(kc::kDelete); return true;
     case Key::kOther: return false;
     default: break;
   }
   const int n = static_cast<int>(key) - static_cast<int>(Key::kF1);
-  queue.push_extended(static_cast<std::uint8_t>((ctrl ? 94 : 59) + n));
+  queue.push_extended(static_cast<std::uint8_t>((ctrl ? kc::kCtrlF1 : kc::kF1) + n));
   return true;
 }
 

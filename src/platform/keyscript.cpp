@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/cp852.hpp"
+#include "platform/keycodes.hpp"
 
 namespace platform {
 namespace {
@@ -15,17 +16,21 @@ struct NamedKey {
   std::uint8_t code;
 };
 
+namespace kc = keycode;
+
 constexpr NamedKey kNamedKeys[] = {
-    {"Enter", false, 13}, {"Esc", false, 27},   {"Backspace", false, 8}, {"Tab", false, 9},
-    {"Space", false, 32}, {"Hash", false, '#'}, {"Up", true, 72},        {"Down", true, 80},
-    {"Left", true, 75},   {"Right", true, 77},  {"Home", true, 71},      {"End", true, 79},
-    {"PgUp", true, 73},   {"PgDn", true, 81},   {"Ins", true, 82},       {"Del", true, 83},
+    {"Enter", false, kc::kEnter}, {"Esc", false, kc::kEsc},     {"Backspace", false, kc::kBackspace},
+    {"Tab", false, kc::kTab},     {"Space", false, ' '},        {"Hash", false, '#'},
+    {"Up", true, kc::kUp},        {"Down", true, kc::kDown},    {"Left", true, kc::kLeft},
+    {"Right", true, kc::kRight},  {"Home", true, kc::kHome},    {"End", true, kc::kEnd},
+    {"PgUp", true, kc::kPageUp},  {"PgDn", true, kc::kPageDown}, {"Ins", true, kc::kInsert},
+    {"Del", true, kc::kDelete},
 };
 
 std::optional<std::uint8_t> function_key(std::string_view token) {
-  std::uint8_t base = 59;
+  std::uint8_t base = kc::kF1;
   if (token.starts_with("Ctrl")) {
-    base = 94;
+    base = kc::kCtrlF1;
     token.remove_prefix(4);
   }
   if (token.size() < 2 || token[0] != 'F') return std::nullopt;
@@ -88,14 +93,14 @@ std::optional<std::vector<ScriptedKey>> parse_key_script(std::string_view text, 
     bool named = false;
     for (const NamedKey& k : kNamedKeys) {
       if (token == k.name) {
-        add(k.extended ? std::vector<std::uint8_t>{0, k.code} : std::vector<std::uint8_t>{k.code});
+        add(k.extended ? std::vector<std::uint8_t>{kc::kExtended, k.code} : std::vector<std::uint8_t>{k.code});
         named = true;
         break;
       }
     }
     if (named) continue;
     if (const auto fkey = function_key(token)) {
-      add({0, *fkey});
+      add({kc::kExtended, *fkey});
       continue;
     }
     const auto bytes = cp852::from_utf8(token);

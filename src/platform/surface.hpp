@@ -6,7 +6,6 @@
 // same lock to copy the image out.
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <mutex>

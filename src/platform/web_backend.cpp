@@ -99,7 +99,7 @@ void WebBackend::wait_for_key(KeyQueue& queue) {
   while (queue.size() == 0) zelvanos_web_wait_key();
 }
 
-void WebBackend::delay(unsigned ms) {
+void WebBackend::delay(unsigned ms, KeyQueue& /*queue*/) {
   if (options_.virtual_clock) {
     virtual_now_ += ms;
     emscripten_sleep(0);  // the page still gets its turn

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/graph.hpp"
+#include "platform/backend.hpp"
 
 namespace platform {
 
@@ -34,7 +34,7 @@ class WebBackend final : public Backend {
   void open(const std::string& title) override;
   void close() override;
   void wait_for_key(KeyQueue& queue) override;
-  void delay(unsigned ms) override;
+  void delay(unsigned ms, KeyQueue& queue) override;
   std::uint32_t ticks() override;
   Date today() override;
 

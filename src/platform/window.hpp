@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/graph.hpp"
+#include "platform/errors.hpp"
 
 namespace platform {
 

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cmath>
 #include <condition_variable>
 #include <cstdio>
 #include <filesystem>
@@ -21,7 +20,7 @@
 #include <vector>
 
 #include "platform/cp852.hpp"
-#include "platform/graph.hpp"
+#include "platform/backend.hpp"
 #include "platform/keys.hpp"
 #include "platform/png.hpp"
 #include "platform/scaler.hpp"
@@ -84,7 +83,7 @@ class SdlBackend final : public Backend {
     if (!queue.wait_nonempty()) throw SessionEnded{};
   }
 
-  void delay(unsigned ms) override {
+  void delay(unsigned ms, KeyQueue& /*queue*/) override {
     std::unique_lock lock(mutex_);
     if (cv_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return quit_.load(); })) throw SessionEnded{};
   }

@@ -11,6 +11,8 @@
 #include "screen/logo.hpp"
 #include "shell/settings.hpp"
 
+using cp852::literals::operator""_cp;
+
 namespace screen {
 
 using namespace platform;
@@ -19,18 +21,6 @@ std::string SZVG;
 std::int16_t SZOVEG = 0;
 
 namespace {
-
-struct Box {
-  std::int16_t left, top, right, bottom;  // the rectangle
-  std::int16_t left_point, right_point;   // x of the two points
-};
-
-// Question, A, B, C, D.
-constexpr std::array<Box, 5> kBoxes = {{{95, 48, 575, 76, 81, 589},
-                                        {95, 85, 325, 99, 88, 332},
-                                        {345, 85, 575, 99, 338, 582},
-                                        {95, 105, 325, 119, 88, 332},
-                                        {345, 105, 575, 119, 338, 582}}};
 
 struct LadderRow {
   std::string_view label;
@@ -60,9 +50,19 @@ void fill_end(int from, int to, int mid, bool widening_right) {
   }
 }
 
-void fill_ends(int left_from, int right_from, int mid) {
-  fill_end(left_from, left_from + 6, mid, true);
-  fill_end(right_from, right_from + 6, mid, false);
+// The question box first, then A to D.
+constexpr std::array<const PointedBox*, 5> kFrames = {&kQuestionBox, &kAnswerBoxes[0].box, &kAnswerBoxes[1].box,
+                                                      &kAnswerBoxes[2].box, &kAnswerBoxes[3].box};
+
+// The short line joining the facing points of two boxes in a row.
+void link(const PointedBox& left, const PointedBox& right) {
+  Line(static_cast<std::int16_t>(left.right_tip + 1), left.mid(), static_cast<std::int16_t>(right.left_tip - 1),
+       right.mid());
+}
+
+const std::string& answer_text(const AnswerBox& box) {
+  static constexpr std::array<std::string* const, 4> kTexts = {&game::A, &game::B, &game::C, &game::D};
+  return *kTexts[static_cast<std::size_t>(&box - kAnswerBoxes.data())];
 }
 
 }  // namespace
@@ -74,42 +74,91 @@ LadderText ladder_text(int level) {
 
 void KERETEK() {
   SetColor(shell::CONFIG.KERETSZIN);
-  for (const Box& b : kBoxes) Rectangle(b.left, b.top, b.right, b.bottom);
-  for (const Box& b : kBoxes) {
-    const auto mid = static_cast<std::int16_t>((b.top + b.bottom) / 2);
-    Line(b.left_point, mid, b.left, b.top);
-    Line(b.left_point, mid, b.left, b.bottom);
-    Line(b.right, b.top, b.right_point, mid);
-    Line(b.right, b.bottom, b.right_point, mid);
+  for (const PointedBox* b : kFrames) Rectangle(b->outline.left, b->outline.top, b->outline.right, b->outline.bottom);
+  for (const PointedBox* b : kFrames) {
+    const Rect& r = b->outline;
+    Line(b->left_tip, b->mid(), r.left, r.top);
+    Line(b->left_tip, b->mid(), r.left, r.bottom);
+    Line(r.right, r.top, b->right_tip, b->mid());
+    Line(r.right, r.bottom, b->right_tip, b->mid());
   }
-  Line(333, 92, 337, 92);
-  Line(333, 112, 337, 112);
+  link(kAnswerBoxes[0].box, kAnswerBoxes[1].box);
+  link(kAnswerBoxes[2].box, kAnswerBoxes[3].box);
+  // The sides go; the points stand in for them.
   SetColor(0);
-  for (const Box& b : kBoxes) {
-    Line(b.left, static_cast<std::int16_t>(b.top + 1), b.left, static_cast<std::int16_t>(b.bottom - 1));
-    Line(b.right, static_cast<std::int16_t>(b.top + 1), b.right, static_cast<std::int16_t>(b.bottom - 1));
+  for (const PointedBox* b : kFrames) {
+    const Rect& r = b->outline;
+    Line(r.left, static_cast<std::int16_t>(r.top + 1), r.left, static_cast<std::int16_t>(r.bottom - 1));
+    Line(r.right, static_cast<std::int16_t>(r.top + 1), r.right, static_cast<std::int16_t>(r.bottom - 1));
   }
   SetColor(15);
 }
 
-void OLDAL_A() { fill_ends(89, 325, 92); }
-void OLDAL_B() { fill_ends(339, 575, 92); }
-void OLDAL_C() { fill_ends(89, 325, 112); }
-void OLDAL_D() { fill_ends(339, 575, 112); }
+// Each end reaches from beside its tip to the box's side, as tall there as
+// the strip inside.
+void fill_ends(const PointedBox& box) {
+  fill_end(box.left_tip + 1, box.outline.left, box.mid(), true);
+  fill_end(box.outline.right, box.right_tip - 1, box.mid(), false);
+}
+
+void fill_strip(const PointedBox& box, std::uint16_t colour) {
+  const Rect strip = box.strip();
+  SetFillStyle(1, colour);
+  Bar(strip.left, strip.top, strip.right, strip.bottom);
+}
+
+void OLDAL_A() { fill_ends(kAnswerBoxes[0].box); }
+void OLDAL_B() { fill_ends(kAnswerBoxes[1].box); }
+void OLDAL_C() { fill_ends(kAnswerBoxes[2].box); }
+void OLDAL_D() { fill_ends(kAnswerBoxes[3].box); }
+
+void draw_answer(const AnswerBox& box) {
+  OutTextXY(box.text_x(), box.text_y(), cp852::join({box.prefix, answer_text(box)}));
+}
+
+namespace {
+
+// The ladder's rows, the top prize first: each row 15 pixels high, a
+// narrow cell for the level's number and a wide one for its amount.
+constexpr std::int16_t kLadderLeft = 650;
+constexpr std::int16_t kLadderDivider = 665;
+constexpr std::int16_t kLadderRight = 780;
+constexpr std::int16_t kLadderAmountX = 670;
+constexpr std::int16_t kLadderTop = 61;
+constexpr std::int16_t kLadderRowHeight = 15;
+
+std::int16_t ladder_row_top(int row) { return static_cast<std::int16_t>(kLadderTop + kLadderRowHeight * row); }
+
+}  // namespace
 
 void TABLAZAT() {
   for (int i = 0; i < 10; ++i) {
-    const auto top = static_cast<std::int16_t>(61 + 15 * i);
-    Rectangle(650, top, 780, static_cast<std::int16_t>(top + 15));
+    const auto top = ladder_row_top(i);
+    Rectangle(kLadderLeft, top, kLadderRight, static_cast<std::int16_t>(top + kLadderRowHeight));
   }
-  Rectangle(650, 61, 665, 211);
+  Rectangle(kLadderLeft, kLadderTop, kLadderDivider, ladder_row_top(10));
   for (int i = 0; i < 10; ++i) {
     SetColor(kLadder[static_cast<std::size_t>(i)].colour);
-    OutTextXY(650, static_cast<std::int16_t>(66 + 15 * i), kLadder[static_cast<std::size_t>(i)].label);
+    OutTextXY(kLadderLeft, static_cast<std::int16_t>(ladder_row_top(i) + 5), kLadder[static_cast<std::size_t>(i)].label);
   }
   for (int i = 0; i < 10; ++i) {
     SetColor(kLadder[static_cast<std::size_t>(i)].colour);
-    OutTextXY(670, static_cast<std::int16_t>(66 + 15 * i), kLadder[static_cast<std::size_t>(i)].amount);
+    OutTextXY(kLadderAmountX, static_cast<std::int16_t>(ladder_row_top(i) + 5),
+              kLadder[static_cast<std::size_t>(i)].amount);
+  }
+  SetColor(15);
+}
+
+void ladder_highlight(int level, bool reprint) {
+  const auto top = ladder_row_top(10 - level);
+  const auto bottom = static_cast<std::int16_t>(top + kLadderRowHeight);
+  SetColor(shell::CONFIG.KERETSZIN);
+  Rectangle(kLadderLeft, top, kLadderRight, bottom);
+  Rectangle(kLadderLeft, top, kLadderDivider, bottom);
+  if (reprint) {
+    const LadderText row = ladder_text(level);
+    OutTextXY(kLadderLeft, static_cast<std::int16_t>(top + 5), row.label);
+    OutTextXY(kLadderAmountX, static_cast<std::int16_t>(top + 5), row.amount);
   }
   SetColor(15);
 }
@@ -146,14 +195,12 @@ void KIIRAS() {
   OutTextXY(100, 65, SZVG);
   SetColor(15);
   const bool slow = shell::CONFIG.VARAKOZAS == 1;
-  if (slow) Delay(2000);
-  OutTextXY(100, 90, cp852::join({"A: ", game::A}));
-  if (slow) Delay(1000);
-  OutTextXY(350, 90, cp852::join({"B: ", game::B}));
-  if (slow) Delay(1000);
-  OutTextXY(100, 110, cp852::join({"C: ", game::C}));
-  if (slow) Delay(1000);
-  OutTextXY(350, 110, cp852::join({"D: ", game::D}));
+  std::uint16_t wait = 2000;  // before A; a second before each of the others
+  for (const AnswerBox& box : kAnswerBoxes) {
+    if (slow) Delay(wait);
+    wait = 1000;
+    draw_answer(box);
+  }
 }
 
 void reset_gamescreen() {

@@ -6,6 +6,8 @@
 #include "screen/gamescreen.hpp"
 #include "shell/settings.hpp"
 
+using cp852::literals::operator""_cp;
+
 namespace screen {
 
 using namespace platform;

@@ -7,19 +7,15 @@
 
 #include "platform/cp852.hpp"
 #include "platform/graph.hpp"
-#include "screen/logo.hpp"
 #include "shell/menu.hpp"
+
+using cp852::literals::operator""_cp;
 
 namespace shell {
 
 using namespace platform;
 
 namespace {
-
-void begin() {
-  ClearDevice();
-  screen::LOGO();
-}
 
 void back_prompt(std::int16_t y) {
   OutTextXY(200, y, "A visszalépéshez nyomjon"_cp);
@@ -37,7 +33,7 @@ constexpr std::array<std::array<std::string_view, 5>, 6> kLetters = {{
 }};
 
 void animation() {
-  begin();
+  new_page();
   for (std::size_t row = 0; row < 5; ++row) {
     for (std::size_t letter = 0; letter < kLetters.size(); ++letter) {
       OutTextXY(static_cast<std::int16_t>(150 + 50 * letter), static_cast<std::int16_t>(60 + 10 * row),
@@ -51,7 +47,7 @@ void animation() {
 }
 
 void licence() {
-  begin();
+  new_page();
   OutTextXY(100, 60, "Zelvanos, 2005-2026. Készítette: Zorvin."_cp);
   OutTextXY(100, 70, "Ez a program FreeWare. Szabadon másolható,"_cp);
   OutTextXY(100, 80, "terjeszthető, de a készítő SEMMILYEN FELELŐSSÉGET nem"_cp);
@@ -79,7 +75,7 @@ std::string rule(std::string_view left, std::string_view fill, std::string_view 
 }
 
 void thanks() {
-  begin();
+  new_page();
   const std::string top = rule("┌"_cp, "─"_cp, "┐"_cp, 43);
   const std::string separator = rule("├"_cp, "─"_cp, "┤"_cp, 43);
   const std::string bottom = rule("└"_cp, "─"_cp, "┘"_cp, 43);
@@ -113,7 +109,7 @@ void thanks() {
 }  // namespace
 
 void about_screen() {
-  begin();
+  new_page();
   const std::string_view title = "Legyen Ön is ZELVANOS"_cp;
   OutTextXY(100, 60, title);
   OutTextXY(100, 67, rule("", "─"_cp, "", static_cast<int>(title.size())));

@@ -11,11 +11,14 @@
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
 #include "platform/graph.hpp"
+#include "platform/keycodes.hpp"
 #include "screen/logo.hpp"
 #include "shell/about.hpp"
 #include "shell/settings.hpp"
 #include "shell/settings_screens.hpp"
 #include "sound/sound.hpp"
+
+using cp852::literals::operator""_cp;
 
 namespace shell {
 
@@ -30,50 +33,62 @@ std::int16_t FELBONTAS = 0;
 
 namespace {
 
-constexpr std::uint8_t kEnter = 13;
-constexpr std::uint8_t kEsc = 27;
+using keycode::kEnter;
+using keycode::kEsc;
 
 std::function<void(const Fatal&)> g_failure_listener;
 
-std::string one_char(std::uint8_t key) { return std::string(1, static_cast<char>(key)); }
-
 void main_menu() {
-  do {
-    ClearDevice();
-    screen::LOGO();
-    MENUK(1, 60, "Játék kezdése"_cp);
-    MENUK(2, 70, "Beállítások"_cp);
-    MENUK(3, 80, "Eredménylista"_cp);
-    MENUK(4, 100, "Névjegy"_cp);
-    MENUK(5, 120, "Kilépés"_cp);
-    FOMENU = ReadKey();
-    if (FOMENU == kEnter) {
-      // Five tests one after the other: a game that leaves HOL at 3 goes on
-      // to the high-score list in the same pass.
-      if (HOL == 1) {
-        sound::STOP_SONG(1);
-        ClearDevice();
-        game::START();
-        game::TEL = 0;
-        game::FELEZ = 0;
-        game::KOZONSEG = 0;
-      }
-      if (HOL == 2) {
-        settings_menu();
-        HOL = 1;
-      }
-      if (HOL == 3) game::highscore_screen();
-      if (HOL == 4) {
-        about_screen();
-        HOL = 1;
-      }
-      if (HOL == 5) KILEPES();
+  menu_passes(FOMENU, 5, draw_main_menu, [] {
+    // Five tests one after the other: a game that leaves HOL at 3 goes on
+    // to the high-score list in the same pass.
+    if (HOL == 1) {
+      sound::STOP_SONG(1);
+      ClearDevice();
+      game::START();
+      game::TEL = 0;
+      game::FELEZ = 0;
+      game::KOZONSEG = 0;
     }
-    FEL_LE(one_char(FOMENU), 5);
-  } while (FOMENU != kEsc);
+    if (HOL == 2) {
+      settings_menu();
+      HOL = 1;
+    }
+    if (HOL == 3) game::highscore_screen();
+    if (HOL == 4) {
+      about_screen();
+      HOL = 1;
+    }
+    if (HOL == 5) KILEPES();
+  });
 }
 
 }  // namespace
+
+void new_page() {
+  ClearDevice();
+  screen::LOGO();
+}
+
+void draw_main_menu() {
+  new_page();
+  MENUK(1, 60, "Játék kezdése"_cp);
+  MENUK(2, 70, "Beállítások"_cp);
+  MENUK(3, 80, "Eredménylista"_cp);
+  MENUK(4, 100, "Névjegy"_cp);
+  MENUK(5, 120, "Kilépés"_cp);
+}
+
+void menu_passes(std::uint8_t& key, std::int16_t items, const std::function<void()>& draw,
+                 const std::function<void()>& act, const std::function<void()>& after_key) {
+  do {
+    draw();
+    key = ReadKey();
+    if (key == kEnter) act();
+    FEL_LE(cp852::one_char(key), items);
+    if (after_key) after_key();
+  } while (key != kEsc);
+}
 
 void MENUK(std::int16_t X, std::int16_t Y, std::string_view SZVG) {
   OutTextXY(200, Y, SZVG);
@@ -83,11 +98,11 @@ void MENUK(std::int16_t X, std::int16_t Y, std::string_view SZVG) {
 }
 
 void FEL_LE(std::string_view SZVG, std::int16_t X) {
-  if (SZVG == "H") {
+  if (SZVG == cp852::one_char(keycode::kUp)) {
     HOL = static_cast<std::int16_t>(HOL - 1);
     if (HOL < 1) HOL = X;
   }
-  if (SZVG == "P") {
+  if (SZVG == cp852::one_char(keycode::kDown)) {
     HOL = static_cast<std::int16_t>(HOL + 1);
     if (HOL > X) HOL = 1;
   }
@@ -97,17 +112,6 @@ void KILEPES() {
   FOMENU = kEsc;
   MENU = kEsc;
   KISMENU = kEsc;
-}
-
-void reset_all() {
-  platform::reset_state();
-  sound::reset_state();
-  screen::reset_state();
-  game::reset_state();
-  CONFIG = BEALLITASOK{};
-  HOL = 0;
-  FOMENU = MENU = KISMENU = 0;
-  VEZERLO = FELBONTAS = 0;
 }
 
 int program() {
@@ -139,8 +143,8 @@ int program() {
     window_open = true;
     sound::INIT_STUFF();
     audio_open = true;
-    if (CONFIG.HANGOK == 1) sound::LOAD_SONG("Sounds\\Main.mp3", 1);
-    if (CONFIG.HANGOK == 1) sound::PLAY_SONG(1);
+    if (sound::enabled()) sound::LOAD_SONG("Sounds\\Main.mp3", 1);
+    if (sound::enabled()) sound::PLAY_SONG(1);
     screen::FOLOGO();
     HOL = 1;
     main_menu();

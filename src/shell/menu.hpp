@@ -6,7 +6,7 @@
 #include <functional>
 #include <string_view>
 
-#include "platform/graph.hpp"
+#include "platform/errors.hpp"
 
 namespace shell {
 
@@ -24,6 +24,16 @@ void FEL_LE(std::string_view SZVG, std::int16_t X);
 // Ends every open menu: all three key variables become Esc.
 void KILEPES();
 
+// A clear screen with the header on it: how every menu and page begins.
+void new_page();
+// One pass of the main menu's picture: the page and its five items.
+void draw_main_menu();
+// A menu screen, pass after pass: `draw` paints it, a key is read into `key`,
+// Enter runs `act`, the highlight moves over `items` (Up and Down), then
+// `after_key` runs; until the key is Esc.
+void menu_passes(std::uint8_t& key, std::int16_t items, const std::function<void()>& draw,
+                 const std::function<void()>& act, const std::function<void()>& after_key = {});
+
 // The whole program from start-up to shutdown; returns the exit code. A
 // failure that ends it is one line on standard error; any exception other
 // than Fatal ends it the same way with exit code 1.
@@ -33,7 +43,9 @@ int program();
 // its line on standard error (the real window shows it to the player).
 void set_failure_listener(std::function<void(const platform::Fatal&)> listener);
 
-// Every subsystem's state as at program start.
+// Every subsystem's state as at program start, the machine's surface, key
+// queue and random numbers included (for the tests, the replay tool and the
+// benchmarks; it stands beside the entries, in shell/reset.cpp).
 void reset_all();
 
 }  // namespace shell

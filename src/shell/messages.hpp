@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/graph.hpp"
+#include "platform/errors.hpp"
 
 namespace shell {
 

@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/settings.hpp"
 
+#include <type_traits>
+#include <variant>
+
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
 #include "platform/graph.hpp"
+
+using cp852::literals::operator""_cp;
 
 namespace shell {
 
@@ -15,65 +20,62 @@ namespace {
 constexpr std::size_t kNevAt = 0;
 constexpr std::size_t kMusorvezetoAt = kNevAt + 26;
 constexpr std::size_t kNumbersAt = kMusorvezetoAt + 26;
-constexpr std::size_t kNumberCount = 12;
 static_assert(kMusorvezetoAt == 26);
 static_assert(kNumbersAt == 52);
-static_assert(kNumbersAt + 2 * kNumberCount == kSettingsSize);
-
-// The twelve number fields in record order, as 16-bit patterns.
-template <typename Record, typename F>
-void for_each_number(Record& s, F&& f) {
-  f(s.MUSORVEZETO_EGYEB);
-  f(s.MINILOGO);
-  f(s.ZORVINLOGO);
-  f(s.DATUM);
-  f(s.MADE_IN_HUNGARY);
-  f(s.JATEKMOD);
-  f(s.KERDESEK);
-  f(s.HANGOK);
-  f(s.VARAKOZAS);
-  f(s.KERETSZIN);
-  f(s.JELOLOSZIN);
-  f(s.VILLOGOSZIN);
-}
-
-constexpr std::array<std::uint16_t, kNumberCount> kFactoryNumbers = {1, 1, 1, 1, 0, 1, 1, 1, 0, 9, 14, 2};
+static_assert(kNumbersAt + 2 * kNumberFields.size() == kSettingsSize);
+constexpr std::array<std::size_t, 2> kNamesAt = {kNevAt, kMusorvezetoAt};
+static_assert(kNamesAt.size() == kNameFields.size());
 
 }  // namespace
 
+int value_of(const BEALLITASOK& settings, const NumberField& field) {
+  return std::visit([&](auto member) { return static_cast<int>(settings.*member); }, field.member);
+}
+
+std::uint16_t bits_of(const BEALLITASOK& settings, const NumberField& field) {
+  return std::visit([&](auto member) { return static_cast<std::uint16_t>(settings.*member); },
+                    field.member);
+}
+
+void set_bits(BEALLITASOK& settings, const NumberField& field, std::uint16_t bits) {
+  std::visit(
+      [&](auto member) {
+        using Type = std::remove_reference_t<decltype(settings.*member)>;
+        settings.*member = static_cast<Type>(bits);
+      },
+      field.member);
+}
+
 SettingsBytes encode(const BEALLITASOK& settings) {
   SettingsBytes out{};
-  settings.NEV.store(&out[kNevAt]);
-  settings.MUSORVEZETO.store(&out[kMusorvezetoAt]);
+  for (std::size_t i = 0; i < kNameFields.size(); ++i) {
+    (settings.*kNameFields[i].member).store(&out[kNamesAt[i]]);
+  }
   std::size_t at = kNumbersAt;
-  for_each_number(settings, [&](auto value) {
-    const auto bits = static_cast<std::uint16_t>(value);
+  for (const NumberField& field : kNumberFields) {
+    const std::uint16_t bits = bits_of(settings, field);
     out[at++] = static_cast<std::uint8_t>(bits & 0xFF);
     out[at++] = static_cast<std::uint8_t>(bits >> 8);
-  });
+  }
   return out;
 }
 
 BEALLITASOK decode(std::span<const std::uint8_t, kSettingsSize> bytes) {
   BEALLITASOK s;
-  s.NEV = ShortString<25>::load(&bytes[kNevAt]);
-  s.MUSORVEZETO = ShortString<25>::load(&bytes[kMusorvezetoAt]);
+  for (std::size_t i = 0; i < kNameFields.size(); ++i) {
+    s.*kNameFields[i].member = ShortString<25>::load(&bytes[kNamesAt[i]]);
+  }
   std::size_t at = kNumbersAt;
-  for_each_number(s, [&](auto& field) {
-    const auto bits = static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
-    field = static_cast<std::remove_reference_t<decltype(field)>>(bits);
+  for (const NumberField& field : kNumberFields) {
+    set_bits(s, field, static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8)));
     at += 2;
-  });
+  }
   return s;
 }
 
 void apply_factory_values(BEALLITASOK& settings) {
-  settings.NEV.assign("ZorvinSoft"_cp);
-  settings.MUSORVEZETO.assign("Ravasz Ödön"_cp);
-  std::size_t i = 0;
-  for_each_number(settings, [&](auto& field) {
-    field = static_cast<std::remove_reference_t<decltype(field)>>(kFactoryNumbers[i++]);
-  });
+  for (const NameField& field : kNameFields) (settings.*field.member).assign(field.factory);
+  for (const NumberField& field : kNumberFields) set_bits(settings, field, field.factory);
 }
 
 int current_scheme(const BEALLITASOK& s) {

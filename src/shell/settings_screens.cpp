@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -10,10 +11,12 @@
 #include "game/questions.hpp"
 #include "platform/cp852.hpp"
 #include "platform/graph.hpp"
-#include "screen/logo.hpp"
+#include "platform/keycodes.hpp"
 #include "shell/indicators.hpp"
 #include "shell/menu.hpp"
 #include "shell/settings.hpp"
+
+using cp852::literals::operator""_cp;
 
 namespace shell {
 
@@ -21,8 +24,7 @@ using namespace platform;
 
 namespace {
 
-constexpr std::uint8_t kEnter = 13;
-constexpr std::uint8_t kEsc = 27;
+using keycode::kEsc;
 
 struct Item {
   std::string_view label;
@@ -34,31 +36,25 @@ void draw_items(std::initializer_list<Item> items) {
   for (const Item& item : items) MENUK(number++, item.y, item.label);
 }
 
-std::string one_char(std::uint8_t key) { return std::string(1, static_cast<char>(key)); }
-
 // 1 becomes 0, every other value 1.
 void toggle(std::int16_t& field) { field = field == 1 ? 0 : 1; }
-// 5 becomes 0, every other value 5.
-void toggle_lifeline(std::int16_t& state) { state = state == 5 ? 0 : 5; }
+// Used becomes available (0), every other value used.
+void toggle_lifeline(std::int16_t& state) { state = state == game::kLifelineUsed ? 0 : game::kLifelineUsed; }
 
-// One sub-screen: passes of draw, key, act until its key is Esc; it is
-// entered and left with the first item highlighted.
-template <typename Draw, typename Act, typename AfterKey>
-void sub_screen(std::int16_t items, Draw draw, Act act, AfterKey after_key) {
+// One sub-screen: its passes read KISMENU; it is entered and left with the
+// first item highlighted.
+void sub_screen(std::int16_t items, const std::function<void()>& draw, const std::function<void()>& act,
+                const std::function<void()>& after_key = {}) {
   HOL = 1;
-  do {
-    ClearDevice();
-    screen::LOGO();
-    draw();
-    KISMENU = ReadKey();
-    if (KISMENU == kEnter) act();
-    FEL_LE(one_char(KISMENU), items);
-    after_key();
-  } while (KISMENU != kEsc);
+  menu_passes(
+      KISMENU, items,
+      [&] {
+        new_page();
+        draw();
+      },
+      act, after_key);
   HOL = 1;
 }
-
-void no_extra() {}
 
 void back() { KISMENU = kEsc; }
 
@@ -84,8 +80,7 @@ void header_switches() {
         if (HOL == 4) toggle(CONFIG.MADE_IN_HUNGARY);
         if (HOL == 5) back();
         if (HOL == 6) KILEPES();
-      },
-      no_extra);
+      });
 }
 
 void game_mode() {
@@ -106,8 +101,7 @@ void game_mode() {
         if (HOL == 2) CONFIG.JATEKMOD = 0;
         if (HOL == 3) back();
         if (HOL == 4) KILEPES();
-      },
-      no_extra);
+      });
 }
 
 void lifelines() {
@@ -120,9 +114,9 @@ void lifelines() {
         OutTextXY(200, 150, "befejezése után     "_cp);
         OutTextXY(200, 160, "újra elérhető lesz  "_cp);
         OutTextXY(200, 170, "az összes segítség. "_cp);
-        PIROS_ZOLD(game::TEL, 5, 60);
-        PIROS_ZOLD(game::FELEZ, 5, 70);
-        PIROS_ZOLD(game::KOZONSEG, 5, 80);
+        PIROS_ZOLD(game::TEL, game::kLifelineUsed, 60);
+        PIROS_ZOLD(game::FELEZ, game::kLifelineUsed, 70);
+        PIROS_ZOLD(game::KOZONSEG, game::kLifelineUsed, 80);
       },
       [] {
         if (HOL == 1) toggle_lifeline(game::TEL);
@@ -130,8 +124,7 @@ void lifelines() {
         if (HOL == 3) toggle_lifeline(game::KOZONSEG);
         if (HOL == 4) back();
         if (HOL == 5) KILEPES();
-      },
-      no_extra);
+      });
 }
 
 constexpr std::array<Item, 6> kSchemes = {{{"Alapérték (sárga-zöld)"_cp, 60},
@@ -170,7 +163,7 @@ void colours() {
       },
       [] {
         // The right arrow's code plays the highlighted scheme's sample.
-        if (KISMENU == 77 && HOL >= 1 && HOL <= 6) {
+        if (KISMENU == keycode::kRight && HOL >= 1 && HOL <= 6) {
           const ColourScheme& c = kColourSchemes[static_cast<std::size_t>(HOL - 1)];
           PELDA_SZIN(c.JELOLOSZIN, c.VILLOGOSZIN);
         }
@@ -221,14 +214,12 @@ void question_sets() {
         if (HOL >= 1 && HOL <= 5) CONFIG.KERDESEK = HOL;
         if (HOL == 6) back();
         if (HOL == 7) KILEPES();
-      },
-      no_extra);
+      });
 }
 
 // Items 1 and 2: the names are edited by the separate settings program.
 void names_message() {
-  ClearDevice();
-  screen::LOGO();
+  new_page();
   OutTextXY(100, 60, "Ezt a beállítást csak a \"Beállítások\" programban változtathatja meg"_cp);
   OutTextXY(100, 70, "(Start Menü\\Programok\\ZorvinSoft\\Qavo\\Beállítások)"_cp);
   OutTextXY(100, 90, "A visszalépéshez nyomjon meg egy billentyűt."_cp);
@@ -236,8 +227,7 @@ void names_message() {
 }
 
 void reset_confirmation() {
-  ClearDevice();
-  screen::LOGO();
+  new_page();
   OutTextXY(200, 60, "Biztos benne? (I)gen/(N)em"_cp);
   KISMENU = ReadKey();
   if (KISMENU == 'i') ALAPBEALLIT();
@@ -247,41 +237,40 @@ void reset_confirmation() {
 
 void settings_menu() {
   HOL = 1;
-  do {
-    ClearDevice();
-    screen::LOGO();
-    draw_items({{"Játékos neve"_cp, 60},
-                {"Müsorvezetö"_cp, 70},
-                {"Müködés"_cp, 80},
-                {"Játékmód"_cp, 90},
-                {"Segítségek"_cp, 100},
-                {"Színek"_cp, 110},
-                {"Kérdések"_cp, 120},
-                {"Hangok"_cp, 130},
-                {"K. kiírása előtt várakozás"_cp, 140},
-                {"Beállítások visszaállítása"_cp, 160},
-                {"Vissza"_cp, 180},
-                {"Kilépés"_cp, 190}});
-    PIROS_ZOLD(CONFIG.HANGOK, 0, 130);
-    PIROS_ZOLD(CONFIG.VARAKOZAS, 0, 140);
-    save_config();
-    MENU = ReadKey();
-    if (MENU == kEnter) {
-      if (HOL == 1) names_message();
-      if (HOL == 2) names_message();
-      if (HOL == 3) header_switches();
-      if (HOL == 4) game_mode();
-      if (HOL == 5) lifelines();
-      if (HOL == 6) colours();
-      if (HOL == 7) question_sets();
-      if (HOL == 8) toggle(CONFIG.HANGOK);
-      if (HOL == 9) toggle(CONFIG.VARAKOZAS);
-      if (HOL == 10) reset_confirmation();
-      if (HOL == 11) MENU = kEsc;
-      if (HOL == 12) KILEPES();
-    }
-    FEL_LE(one_char(MENU), 12);
-  } while (MENU != kEsc);
+  menu_passes(
+      MENU, 12,
+      [] {
+        new_page();
+        draw_items({{"Játékos neve"_cp, 60},
+                    {"Müsorvezetö"_cp, 70},
+                    {"Müködés"_cp, 80},
+                    {"Játékmód"_cp, 90},
+                    {"Segítségek"_cp, 100},
+                    {"Színek"_cp, 110},
+                    {"Kérdések"_cp, 120},
+                    {"Hangok"_cp, 130},
+                    {"K. kiírása előtt várakozás"_cp, 140},
+                    {"Beállítások visszaállítása"_cp, 160},
+                    {"Vissza"_cp, 180},
+                    {"Kilépés"_cp, 190}});
+        PIROS_ZOLD(CONFIG.HANGOK, 0, 130);
+        PIROS_ZOLD(CONFIG.VARAKOZAS, 0, 140);
+        save_config();
+      },
+      [] {
+        if (HOL == 1) names_message();
+        if (HOL == 2) names_message();
+        if (HOL == 3) header_switches();
+        if (HOL == 4) game_mode();
+        if (HOL == 5) lifelines();
+        if (HOL == 6) colours();
+        if (HOL == 7) question_sets();
+        if (HOL == 8) toggle(CONFIG.HANGOK);
+        if (HOL == 9) toggle(CONFIG.VARAKOZAS);
+        if (HOL == 10) reset_confirmation();
+        if (HOL == 11) MENU = kEsc;
+        if (HOL == 12) KILEPES();
+      });
 }
 
 }  // namespace shell

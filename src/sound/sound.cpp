@@ -6,6 +6,7 @@
 
 #include "platform/files.hpp"
 #include "platform/graph.hpp"
+#include "shell/settings.hpp"
 #include "sound/audio.hpp"
 
 namespace sound {
@@ -19,12 +20,14 @@ bool g_open = false;
 bool g_warned = false;
 
 void trace(std::string_view operation, int slot, std::string_view file = {}) {
-  if (platform::Tracer* t = platform::tracer()) t->sound(operation, slot, file);
+  platform::trace_sound(operation, slot, file);
 }
 
 bool valid(std::int16_t slot) { return slot >= 1 && slot <= MAXSND; }
 
 }  // namespace
+
+bool enabled() { return shell::CONFIG.HANGOK == 1; }
 
 void use_audio_device(AudioDevice* device) { g_device = device; }
 

@@ -19,6 +19,10 @@ void LOAD_SONG(const char* P, std::int16_t HNDNO);
 void PLAY_SONG(std::int16_t HNDNO);
 void STOP_SONG(std::int16_t HNDNO);
 
+// Whether the player has sound on (CONFIG.HANGOK is 1): the game plays its
+// sounds, and waits for some of them, only then. Loading does not ask.
+bool enabled();
+
 void reset_state();
 
 }  // namespace sound

@@ -5,7 +5,10 @@
 
 namespace sound {
 
-void HANGOK_BETOLTESE();
-void HANGOK_BETOLTESE2();
+// Loads set 1 or 2 into slots 1 to 9; any other number loads nothing.
+void load_sound_set(int set);
+
+void HANGOK_BETOLTESE();   // set 1
+void HANGOK_BETOLTESE2();  // set 2
 
 }  // namespace sound

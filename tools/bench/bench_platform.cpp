@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "platform/cp852.hpp"
-#include "platform/graph.hpp"
+#include "platform/backend.hpp"
 #include "platform/headless.hpp"
 #include "game/game.hpp"
 #include "game/questions.hpp"
@@ -19,38 +19,44 @@
 #include "shell/menu.hpp"
 #include "shell/settings.hpp"
 
+using cp852::literals::operator""_cp;
+
 namespace {
+
+// A fresh program on the headless backend with the factory settings, for as
+// long as a benchmark runs.
+class HeadlessProgram {
+ public:
+  explicit HeadlessProgram(platform::Date date) : backend_(date) {
+    shell::reset_all();
+    platform::use_backend(&backend_);
+    shell::apply_factory_values(shell::CONFIG);
+  }
+  ~HeadlessProgram() { platform::use_backend(nullptr); }
+  HeadlessProgram(const HeadlessProgram&) = delete;
+  HeadlessProgram& operator=(const HeadlessProgram&) = delete;
+
+ private:
+  platform::HeadlessBackend backend_;
+};
 
 // Clear, the header with every switch on (on Christmas Day, the busiest
 // header), and the five items: what one main-menu pass draws.
 void MainMenuPass(benchmark::State& state) {
-  shell::reset_all();
-  platform::HeadlessBackend backend(platform::Date{2005, 12, 25, 0});
-  platform::use_backend(&backend);
-  shell::apply_factory_values(shell::CONFIG);
+  const HeadlessProgram program(platform::Date{2005, 12, 25, 0});
   shell::CONFIG.MADE_IN_HUNGARY = 1;
   shell::HOL = 1;
   for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop
-    platform::ClearDevice();
-    screen::LOGO();
-    shell::MENUK(1, 60, "Játék kezdése"_cp);
-    shell::MENUK(2, 70, "Beállítások"_cp);
-    shell::MENUK(3, 80, "Eredménylista"_cp);
-    shell::MENUK(4, 100, "Névjegy"_cp);
-    shell::MENUK(5, 120, "Kilépés"_cp);
+    shell::draw_main_menu();
     benchmark::ClobberMemory();
   }
-  platform::use_backend(nullptr);
 }
 BENCHMARK(MainMenuPass)->Unit(benchmark::kMicrosecond);
 
 // What a level draws once its announcement is over: clear, header, ladder,
 // the level's highlight, the boxes, a two-line question and four answers.
 void QuestionScreenPass(benchmark::State& state) {
-  shell::reset_all();
-  platform::HeadlessBackend backend(platform::Date{2005, 3, 7, 1});
-  platform::use_backend(&backend);
-  shell::apply_factory_values(shell::CONFIG);
+  const HeadlessProgram program(platform::Date{2005, 3, 7, 1});
   game::X = 7;
   screen::SZVG.assign(1, '7');
   const std::string question =
@@ -59,10 +65,7 @@ void QuestionScreenPass(benchmark::State& state) {
     platform::ClearDevice();
     screen::LOGO();
     screen::TABLAZAT();
-    platform::SetColor(shell::CONFIG.KERETSZIN);
-    platform::Rectangle(650, 106, 780, 121);
-    platform::Rectangle(650, 106, 665, 121);
-    platform::SetColor(15);
+    screen::ladder_highlight(7, false);
     game::KERDES = question;
     game::A = "Csontváry Kosztka Tivadar"_cp;
     game::B = "Munkácsy Mihály"_cp;
@@ -71,7 +74,6 @@ void QuestionScreenPass(benchmark::State& state) {
     screen::KIIRAS();
     benchmark::ClobberMemory();
   }
-  platform::use_backend(nullptr);
 }
 BENCHMARK(QuestionScreenPass)->Unit(benchmark::kMicrosecond);
 

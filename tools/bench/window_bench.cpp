@@ -25,10 +25,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/cp852.hpp"
 #include "platform/graph.hpp"
 #include "platform/window.hpp"
-#include "screen/logo.hpp"
 #include "shell/menu.hpp"
 #include "shell/settings.hpp"
 
@@ -90,14 +88,8 @@ int main() {
     platform::SetWindowTitle("Legyen On is Zelvanos");
     std::int16_t driver = 15, mode = 30010;
     platform::InitGraph(driver, mode, "");
-    platform::ClearDevice();
-    screen::LOGO();
     shell::HOL = 1;
-    shell::MENUK(1, 60, "Játék kezdése"_cp);
-    shell::MENUK(2, 70, "Beállítások"_cp);
-    shell::MENUK(3, 80, "Eredménylista"_cp);
-    shell::MENUK(4, 100, "Névjegy"_cp);
-    shell::MENUK(5, 120, "Kilépés"_cp);
+    shell::draw_main_menu();
     while (platform::first_present_time() == Clock::time_point{}) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     startup = ms(platform::first_present_time() - started);
 

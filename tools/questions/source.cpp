@@ -327,7 +327,7 @@ class Compiler {
     r.B.assign(pending_.answers[1]);
     r.C.assign(pending_.answers[2]);
     r.D.assign(pending_.answers[3]);
-    if (pending_.right >= 0) r.JOVALASZ.assign(std::string(1, static_cast<char>('a' + pending_.right)));
+    if (pending_.right >= 0) r.JOVALASZ.assign(cp852::one_char(static_cast<std::uint8_t>('a' + pending_.right)));
     ++letters_[static_cast<std::size_t>(std::max(pending_.right, 0))];
   }
 
@@ -346,9 +346,9 @@ class Compiler {
     for (std::size_t i = 1; i < 4; ++i) {
       for (std::size_t j = 0; j < i; ++j) {
         if (fold(pending_.answers_utf8[i], false) != fold(pending_.answers_utf8[j], false)) continue;
-        const std::string pair = std::string(1, static_cast<char>('A' + j)) + " és " + static_cast<char>('A' + i);
+        const std::string pair = cp852::one_char(static_cast<std::uint8_t>('A' + j)) + " és " + static_cast<char>('A' + i);
         const std::string pair_en =
-            std::string(1, static_cast<char>('A' + j)) + " and " + static_cast<char>('A' + i);
+            cp852::one_char(static_cast<std::uint8_t>('A' + j)) + " and " + static_cast<char>('A' + i);
         warning(pending_.answer_lines[i], both("a(z) " + pair + " válasz azonos", "answers " + pair_en + " are the same"));
         break;
       }
@@ -468,8 +468,8 @@ std::string dump(const game::KERDESEKFULL& bank, std::vector<Diagnostic>* proble
     if (right == 0) problem(i, "nincs „a”–„d” jó válasza", "no right answer \"a\" to \"d\"");
     const std::array<std::string_view, 5> texts = {r.KERDES.view(), r.A.view(), r.B.view(), r.C.view(), r.D.view()};
     for (std::size_t t = 0; t < texts.size(); ++t) {
-      const std::string field = t == 0 ? "a kérdés" : "a(z) " + std::string(1, static_cast<char>('A' + t - 1)) + " válasz";
-      const std::string field_en = t == 0 ? "the question" : "answer " + std::string(1, static_cast<char>('A' + t - 1));
+      const std::string field = t == 0 ? "a kérdés" : "a(z) " + cp852::one_char(static_cast<std::uint8_t>('A' + t - 1)) + " válasz";
+      const std::string field_en = t == 0 ? "the question" : "answer " + cp852::one_char(static_cast<std::uint8_t>('A' + t - 1));
       if (texts[t].empty()) problem(i, field + " üres", field_en + " is empty");
       const bool control = std::any_of(texts[t].begin(), texts[t].end(), [](char c) {
         return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
