@@ -41,8 +41,7 @@ platform::Date date(int year, int month, int day) {
 ScratchDir::ScratchDir() {
   static std::atomic<int> counter{0};
   previous_ = fs::current_path();
-  path_ = fs::temp_directory_path() /
-          ("zelvanos-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+  path_ = fs::temp_directory_path() / ("zelvanos-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
   fs::remove_all(path_);
   fs::create_directories(path_);
   fs::current_path(path_);
@@ -127,7 +126,8 @@ void write_banks(char right) {
   for (const char* set : {"Default", "Children"}) {
     fs::create_directories(fs::path("Questions") / set);
     for (int n = 1; n <= 10; ++n) {
-      write_file(fs::path("Questions") / set / std::string(n < 10 ? "0" : "").append(std::to_string(n)).append(".lmk"), bytes);
+      write_file(fs::path("Questions") / set / std::string(n < 10 ? "0" : "").append(std::to_string(n)).append(".lmk"),
+                 bytes);
     }
   }
   fs::create_directories("Questions/Single");
@@ -165,7 +165,9 @@ void HeadlessTest::TearDown() {
 
 shell::BEALLITASOK HeadlessTest::factory() const { return factory_settings(); }
 
-void HeadlessTest::write_settings(const shell::BEALLITASOK& settings) { write_settings_file("Data/Config.cfg", settings); }
+void HeadlessTest::write_settings(const shell::BEALLITASOK& settings) {
+  write_settings_file("Data/Config.cfg", settings);
+}
 
 int GameTest::run(std::string_view keys, platform::Date on) {
   start(keys, on);

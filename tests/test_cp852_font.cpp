@@ -66,8 +66,8 @@ TEST(Font, HungarianLettersAreTheirOwn) {
   const auto& f = platform::font();
   // Each accented letter differs from its base letter only above it, and
   // the double acute differs from the two dots.
-  const std::pair<unsigned char, unsigned char> pairs[] = {
-      {0x8B, 0x94}, {0xFB, 0x81}, {0x8A, 0x99}, {0xEB, 0x9A}, {0xA0, 'a'}, {0xA2, 'o'}};
+  const std::pair<unsigned char, unsigned char> pairs[] = {{0x8B, 0x94}, {0xFB, 0x81}, {0x8A, 0x99},
+                                                           {0xEB, 0x9A}, {0xA0, 'a'},  {0xA2, 'o'}};
   for (const auto& [a, b] : pairs) EXPECT_NE(f[a], f[b]) << std::hex << int(a) << " vs " << int(b);
   EXPECT_NE(f[0xB5], f[0xB4]) << "Á is a letter, not the box piece ╡";
   EXPECT_GT(pixels_in(f[0xB5], 0, 1), 0) << "Á has its accent";
@@ -172,8 +172,8 @@ TEST(Font, HungarianPangramMatchesTheReviewedPicture) {
   const auto actual = render_pangram();
   if (std::getenv("ZELVANOS_UPDATE_REFERENCES") != nullptr) write_pbm(reference, actual);
   const auto expected = read_pbm(reference);
-  ASSERT_EQ(expected.size(), actual.size()) << reference << " is missing or not a " << kPangramWidth << " x "
-                                            << kPangramHeight << " P1 picture";
+  ASSERT_EQ(expected.size(), actual.size())
+      << reference << " is missing or not a " << kPangramWidth << " x " << kPangramHeight << " P1 picture";
   int differing = 0;
   for (std::size_t r = 0; r < actual.size(); ++r) {
     for (std::size_t c = 0; c < actual[r].size(); ++c) differing += actual[r][c] != expected[r][c] ? 1 : 0;
@@ -203,7 +203,8 @@ TEST(Font, AccentedCapitalsStandTallerThanSmallLetters) {
   const std::pair<unsigned char, unsigned char> small[] = {{0xA0, 'a'}, {0x82, 'e'}, {0xA2, 'o'}, {0x94, 'o'},
                                                            {0x8B, 'o'}, {0xA3, 'u'}, {0x81, 'u'}, {0xFB, 'u'}};
   for (const auto& [accented, base] : small) {
-    for (std::size_t r = 2; r < 8; ++r) EXPECT_EQ(f[accented][r], f[base][r]) << std::hex << int(accented) << " row " << r;
+    for (std::size_t r = 2; r < 8; ++r)
+      EXPECT_EQ(f[accented][r], f[base][r]) << std::hex << int(accented) << " row " << r;
   }
   // The double acute is two strokes leaning right, the diaeresis two dots side by side.
   for (unsigned char c : {0x8B, 0xFB}) {

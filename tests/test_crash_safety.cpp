@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <set>
 #include <thread>
@@ -32,8 +32,8 @@ namespace {
 std::chrono::microseconds run_and_kill(const std::string& keys, std::chrono::microseconds after,
                                        const char* watch = nullptr) {
   const std::string replay = ZELVANOS_REPLAY;
-  std::vector<std::string> args = {replay, "--dir", "game", "--type", keys, "--date", "2005-03-07",
-                                   "--out", "out",  "--shots", "none"};
+  std::vector<std::string> args = {replay,       "--dir", "game", "--type",  keys,  "--date",
+                                   "2005-03-07", "--out", "out",  "--shots", "none"};
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -58,7 +58,8 @@ std::chrono::microseconds run_and_kill(const std::string& keys, std::chrono::mic
 // run (a slow build, under a sanitizer, takes longer to get there).
 std::chrono::microseconds kill_time(std::mt19937& rng, std::chrono::microseconds first_write) {
   const auto from = first_write.count() / 2;
-  return std::chrono::microseconds(from + static_cast<long>(rng() % static_cast<unsigned>(first_write.count() + 30000)));
+  return std::chrono::microseconds(from +
+                                   static_cast<long>(rng() % static_cast<unsigned>(first_write.count() + 30000)));
 }
 
 using Bytes = std::vector<std::uint8_t>;
@@ -153,8 +154,8 @@ TEST_F(CrashSafety, HighScoresSurviveKillsDuringWrites) {
     if (now.size() != 730) return shown;
     const auto l = game::decode(std::span<const std::uint8_t, 730>(now.data(), 730));
     for (std::size_t k = 0; k < 10; ++k) {
-      shown += std::string(l.NEV[k].view()) + "|" + std::to_string(l.X[k]) + "|" + std::string(l.PONT[k].view()) +
-               "|" + std::string(l.DATUM[k].view()) + "|" + std::string(l.X2[k].view()) + "\n";
+      shown += std::string(l.NEV[k].view()) + "|" + std::to_string(l.X[k]) + "|" + std::string(l.PONT[k].view()) + "|" +
+               std::string(l.DATUM[k].view()) + "|" + std::string(l.X2[k].view()) + "\n";
     }
     return shown;
   };

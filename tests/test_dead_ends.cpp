@@ -13,8 +13,8 @@
 #include <thread>
 
 #include "harness.hpp"
-#include "platform/files.hpp"
 #include "platform/backend.hpp"
+#include "platform/files.hpp"
 #include "platform/window.hpp"
 #include "shell/menu.hpp"
 #include "shell/messages.hpp"
@@ -92,7 +92,7 @@ TEST(NoDisplay, TheGameStopsWithOneLineAndExitCode1) {
   ScratchDir dir;
   write_factory_settings();
   const int code = run_logged("env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy timeout 20 " +
-                             std::string(ZELVANOS_GAME));
+                              std::string(ZELVANOS_GAME));
   if (code == 124) GTEST_SKIP() << "this machine has a display the game can use without DISPLAY (a console?)";
   EXPECT_EQ(code, 1);
   const std::string err = read_text("err.txt");
@@ -166,7 +166,7 @@ TEST(ErrorBox, TheProgramHandsItsFailureToTheBox) {
 TEST(TerminalSafe, ControlCharactersAndBrokenBytesBecomeVisible) {
   EXPECT_EQ(shell::terminal_safe("Kovács Éva"), "Kovács Éva");
   EXPECT_EQ(shell::terminal_safe("a\033[31mb\tc\x7f"), "a\\x1b[31mb\\x09c\\x7f");
-  EXPECT_EQ(shell::terminal_safe("\xC2\x9B" "2J"), "\\u009b2J") << "the one-character CSI";
+  EXPECT_EQ(shell::terminal_safe("\xC2\2332J"), "\\u009b2J") << "the one-character CSI";
   EXPECT_EQ(shell::terminal_safe("\xFF\xC3"), "\\xff\\xc3");
 }
 

@@ -23,8 +23,8 @@
 #include "game/game.hpp"
 #include "game/highscores.hpp"
 #include "harness.hpp"
-#include "platform/files.hpp"
 #include "platform/backend.hpp"
+#include "platform/files.hpp"
 #include "shell/settings.hpp"
 
 extern char** environ;
@@ -47,7 +47,7 @@ Bytes settings_bytes(const char* name = "ZorvinSoft") {
 }
 
 mode_t mode_of(const fs::path& p) {
-  struct stat st{};
+  struct stat st = {};
   EXPECT_EQ(::stat(p.c_str(), &st), 0) << p;
   return st.st_mode & 07777;
 }
@@ -93,7 +93,7 @@ int wait_for(pid_t pid, std::chrono::milliseconds limit) {
 }
 
 Outcome run(std::vector<std::string> args, std::chrono::milliseconds limit = 20s,
-        const std::vector<std::string>& env = {}) {
+            const std::vector<std::string>& env = {}) {
   Outcome r;
   r.code = wait_for(spawn(std::move(args), "stderr.txt", env), limit);
   r.err = read_text("stderr.txt");
@@ -180,7 +180,7 @@ TEST_F(Files, AFileOfThePlayersOwnLinkIsWrittenInPlaceWithItsMode) {
   EXPECT_TRUE(fs::is_symlink("store/scores-link"));
   const auto settings = read_file("store/Config.cfg");
   ASSERT_EQ(settings.size(), 76U);
-  EXPECT_EQ(std::string(settings.begin() + 1, settings.begin() + 1 + settings[0]), "Kov\xA0" "cs \x90va");
+  EXPECT_EQ(std::string(settings.begin() + 1, settings.begin() + 1 + settings[0]), "Kov\240cs \x90va");
   const auto scores = read_file("store/scores");
   ASSERT_EQ(scores.size(), 730U);
   EXPECT_EQ(game::decode(std::span<const std::uint8_t, 730>(scores.data(), 730)).PONT[0].view(), "5 000 000");
@@ -225,7 +225,9 @@ TEST_F(Files, APipeOrADeviceInPlaceOfAGameFileIsRefusedAtOnce) {
     fs::rename("kept", file);
   }
   std::string what;
-  EXPECT_TRUE(fails_with_io_error(5, [] { platform::read_record("game/Data", 76); }, &what)) << "a folder was read";
+  EXPECT_TRUE(fails_with_io_error(
+      5, [] { platform::read_record("game/Data", 76); }, &what))
+      << "a folder was read";
   EXPECT_NE(what.find("folder"), std::string::npos) << what;
 }
 
@@ -254,7 +256,8 @@ TEST_F(Files, FailuresAreNamedAsTheyAreWithTheClassicNumbers) {
 
   // A read that fails is a read error, not a short file.
   std::string what;
-  EXPECT_TRUE(fails_with_io_error(100, [] { platform::read_record("/proc/self/mem", 76); }, &what))
+  EXPECT_TRUE(fails_with_io_error(
+      100, [] { platform::read_record("/proc/self/mem", 76); }, &what))
       << "read unmapped memory";
   EXPECT_NE(what.find("disk read error"), std::string::npos) << what;
   EXPECT_EQ(what.find("too short"), std::string::npos) << what;
@@ -288,7 +291,7 @@ TEST_F(Files, ASecondCopyOnTheSameFolderIsRefusedUntilTheFirstEnds) {
   // Whether some process holds the lock (without taking it, which could
   // turn a copy away while it starts).
   const auto held = [] {
-    struct stat st{};
+    struct stat st = {};
     if (::stat("game/Data/Zelvanos.lock", &st) != 0) return false;
     const std::string inode = ":" + std::to_string(st.st_ino) + " ";
     const std::string locks = read_text("/proc/locks");

@@ -78,9 +78,9 @@ TEST_F(Game, TheTopPrizeEntersTheListAndShowsIt) {
 
 TEST_F(Game, WrongAnswersBeforeAndAfterTheGuarantee) {
   run("Enter" + climb(2) + " b x");
-  EXPECT_EQ(count_texts("sajnál") + count_texts("Úgy hiszem") + count_texts("Sajnálom, hogy") +
-                count_texts("Lehet, hogy"),
-            1);
+  EXPECT_EQ(
+      count_texts("sajnál") + count_texts("Úgy hiszem") + count_texts("Sajnálom, hogy") + count_texts("Lehet, hogy"),
+      1);
   EXPECT_EQ(count_texts("garantált százmillió"), 0);
   EXPECT_FALSE(fs::exists("Data/HighScores.cfg")) << "no entry before the guarantee";
   EXPECT_EQ(shell::HOL, 1);
@@ -133,10 +133,9 @@ TEST_F(Game, LifelinesInTheirOrderOnly) {
   EXPECT_EQ(recorder->count_sounds("play", 7), 1);
   EXPECT_EQ(recorder->count_sounds("play", 1), 2) << "the menu music and the 50:50";
   EXPECT_EQ(recorder->count_sounds("play", 5), 1);
-  EXPECT_EQ(count_texts("Ez a helyes") + count_texts("Ön \"egy") + count_texts("Lenyűgöző") +
-                texts_starting("Helyes") + count_texts("Szép megfejtés") + count_texts("Gratulálok, ") +
-                count_texts("Hát perszeee") + count_texts("Jól van") + count_texts("kitűnő logikával") +
-                count_texts("Remek!"),
+  EXPECT_EQ(count_texts("Ez a helyes") + count_texts("Ön \"egy") + count_texts("Lenyűgöző") + texts_starting("Helyes") +
+                count_texts("Szép megfejtés") + count_texts("Gratulálok, ") + count_texts("Hát perszeee") +
+                count_texts("Jól van") + count_texts("kitűnő logikával") + count_texts("Remek!"),
             1)
       << "the answer after the three lifelines counts";
   // The telephone's line moved the praise down.
@@ -271,10 +270,9 @@ TEST_F(Game, TimelineOfARightAnswerOnLevelFive) {
   ASSERT_FALSE(seen.empty());
   const std::uint32_t t = std::visit([](const auto& e) { return e.ms; }, seen.front());
   const std::vector<R::Event> expected = {
-      R::KeyRead{t, 'a'},        R::Delay{t, 1000},         R::Sound{t + 1000, "play", 9, ""},
-      R::Delay{t + 1000, 3000},  R::Delay{t + 4000, 200},   R::Delay{t + 4200, 200},
-      R::Delay{t + 4400, 200},   R::Delay{t + 4600, 200},   R::Delay{t + 4800, 200},
-      R::KeyRead{t + 5000, 'n'}};
+      R::KeyRead{t, 'a'},      R::Delay{t, 1000},        R::Sound{t + 1000, "play", 9, ""}, R::Delay{t + 1000, 3000},
+      R::Delay{t + 4000, 200}, R::Delay{t + 4200, 200},  R::Delay{t + 4400, 200},           R::Delay{t + 4600, 200},
+      R::Delay{t + 4800, 200}, R::KeyRead{t + 5000, 'n'}};
   EXPECT_EQ(seen, expected);
 
   sound(false);
@@ -465,11 +463,13 @@ TEST_F(HighScores, RandomGamesKeepTheInvariants) {
       // At most one ending per game: each game's texts between two stops of the menu music.
       int endings = 0;
       for (const auto& event : recorder->events()) {
-        if (const auto* s = std::get_if<platform::Recorder::Sound>(&event); s && s->operation == "stop" && s->slot == 1) {
+        if (const auto* s = std::get_if<platform::Recorder::Sound>(&event);
+            s && s->operation == "stop" && s->slot == 1) {
           ASSERT_LE(endings, 1);
           endings = 0;
         }
-        if (const auto* t = std::get_if<platform::Recorder::TextDraw>(&event); t && t->utf8.starts_with("A menühöz lépéshez")) {
+        if (const auto* t = std::get_if<platform::Recorder::TextDraw>(&event);
+            t && t->utf8.starts_with("A menühöz lépéshez")) {
           ++endings;
         }
       }

@@ -120,8 +120,8 @@ TEST(KeyScript, NamesCharactersBytesAndTimes) {
   ASSERT_TRUE(keys) << error;
   std::vector<std::vector<std::uint8_t>> bytes;
   for (const auto& k : *keys) bytes.push_back(k.bytes);
-  const std::vector<std::vector<std::uint8_t>> expected = {
-      {'a'}, {0x8A}, {13}, {27}, {0, 72}, {0, 77}, {0, 59}, {0, 103}, {0}, {' '}, {'#'}, {'x'}, {'y'}};
+  const std::vector<std::vector<std::uint8_t>> expected = {{'a'},    {0x8A}, {13},  {27},  {0, 72}, {0, 77}, {0, 59},
+                                                           {0, 103}, {0},    {' '}, {'#'}, {'x'},   {'y'}};
   EXPECT_EQ(bytes, expected);
   EXPECT_EQ((*keys)[11].at_ms, 5000U);
   EXPECT_FALSE((*keys)[12].at_ms.has_value()) << "a time applies to the next key only";

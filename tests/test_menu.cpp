@@ -83,7 +83,9 @@ TEST_F(MainMenu, SoundSwitchedOffMeansNoMusicButTheStopStillHappens) {
   write_settings(s);
   run("Enter Esc");
   const auto sounds = recorder->sounds();
-  EXPECT_EQ(std::count_if(sounds.begin(), sounds.end(), [](const auto& sound) { return sound.file.ends_with("Main.mp3"); }), 0);
+  EXPECT_EQ(
+      std::count_if(sounds.begin(), sounds.end(), [](const auto& sound) { return sound.file.ends_with("Main.mp3"); }),
+      0);
   EXPECT_EQ(recorder->count_sounds("play"), 0);
   EXPECT_EQ(recorder->count_sounds("load", 1, "Sounds\\5050.mp3"), 1) << "the game's sounds load all the same";
   EXPECT_EQ(recorder->count_sounds("stop", 1), 1);

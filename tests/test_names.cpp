@@ -43,7 +43,7 @@ TEST_F(NamesProgram, ShowsSetsAndRefuses) {
   auto bytes = read_file("Data/Config.cfg");
   ASSERT_EQ(bytes.size(), 76U);
   const auto s = shell::decode(std::span<const std::uint8_t, 76>(bytes.data(), 76));
-  EXPECT_EQ(s.NEV.view(), "Kov\xA0" "cs \x8Ars");
+  EXPECT_EQ(s.NEV.view(), "Kov\240cs \x8Ars");
   EXPECT_EQ(s.MUSORVEZETO.view(), "Nagy \xEB");
   EXPECT_EQ(s.KERETSZIN, 13) << "every other field kept";
   EXPECT_EQ(bytes[1 + 12], original[1 + 12]) << "bytes beyond the new name's length kept";
@@ -102,7 +102,8 @@ TEST_F(NewPlayer, TheFolderIsPreparedAsTheLauncherDoesAndTheNameSet) {
   shell::apply_factory_values(expected);
   expected.NEV.assign("Feri");
   const auto expected_bytes = shell::encode(expected);
-  EXPECT_EQ(read_file(player / "Data/Config.cfg"), std::vector<std::uint8_t>(expected_bytes.begin(), expected_bytes.end()))
+  EXPECT_EQ(read_file(player / "Data/Config.cfg"),
+            std::vector<std::uint8_t>(expected_bytes.begin(), expected_bytes.end()))
       << "factory settings apart from the name";
   game::EREDMENYLISTA reset;
   game::reset_list(reset);
@@ -200,7 +201,7 @@ class NamesWhileTheGameRuns : public GameTest {};
 
 TEST_F(NamesWhileTheGameRuns, AreKept) {
   write_banks();
-  std::string keys = "Down Enter";            // the settings menu
+  std::string keys = "Down Enter";              // the settings menu
   for (int i = 0; i < 7; ++i) keys += " Down";  // to "Hangok"
   keys += " Enter Esc Enter a n m a x Esc";     // sound off, back, a game that enters the list
   start(keys);
@@ -218,7 +219,7 @@ TEST_F(NamesWhileTheGameRuns, AreKept) {
   const auto bytes = read_file("Data/Config.cfg");
   const auto s = shell::decode(std::span<const std::uint8_t, 76>(bytes.data(), 76));
   EXPECT_EQ(s.NEV.view(), "Feri");
-  EXPECT_EQ(s.MUSORVEZETO.view(), "Nagy \x99" "d\x94n");
+  EXPECT_EQ(s.MUSORVEZETO.view(), "Nagy \231d\x94n");
   EXPECT_EQ(s.HANGOK, 0) << "the menu's own change is written too";
   const auto list = read_file("Data/HighScores.cfg");
   ASSERT_EQ(list.size(), 730U);
@@ -232,7 +233,7 @@ TEST_F(NewPlayer, ShowsEveryFieldOfTheRecord) {
   fs::create_directories("elsewhere/Data");
   shell::BEALLITASOK s;
   shell::apply_factory_values(s);
-  s.MUSORVEZETO.assign("Nagy \x99" "d\x94n");
+  s.MUSORVEZETO.assign("Nagy \231d\x94n");
   s.HANGOK = -2;
   s.KERETSZIN = 0xFFFE;
   s.JATEKMOD = 0;

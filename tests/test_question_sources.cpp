@@ -59,16 +59,16 @@ TEST(QuestionSource, CompilesIntoTheBankLayout) {
 TEST(QuestionSource, RefusesWhatTheGameCannotShow) {
   const std::string long_q(101, 'x');
   const std::string long_a(51, 'y');
-  const auto c = questions::compile(question("Jó?", 0) +                                   // 1-5
-                                    "? Két jó?\n+ a\n+ b\n- c\n- d\n" +                   // 6-10: line 8
-                                    "? Nincs jó?\n- a\n- b\n- c\n- d\n" +                 // 11-15
-                                    "? " + long_q + "\n+ a\n- b\n- c\n- d\n" +            // 16-20
-                                    "? Hosszú?\n+ " + long_a + "\n- b\n- c\n- d\n" +      // 21-25: line 22
-                                    "? Euró: €?\n+ a\n- b\n- c\n- d\n" +                  // 26-30
-                                    "? Három?\n+ a\n- b\n- c\n" +                         // 31-34
-                                    "? Öt?\n+ a\n- b\n- c\n- d\n- e\n" +                  // 35-40: line 40
-                                    "Valami\n" +                                          // 41
-                                    "? *\n+ a\n- b\n- c\n- d\n");                         // 42
+  const auto c = questions::compile(question("Jó?", 0) +                              // 1-5
+                                    "? Két jó?\n+ a\n+ b\n- c\n- d\n" +               // 6-10: line 8
+                                    "? Nincs jó?\n- a\n- b\n- c\n- d\n" +             // 11-15
+                                    "? " + long_q + "\n+ a\n- b\n- c\n- d\n" +        // 16-20
+                                    "? Hosszú?\n+ " + long_a + "\n- b\n- c\n- d\n" +  // 21-25: line 22
+                                    "? Euró: €?\n+ a\n- b\n- c\n- d\n" +              // 26-30
+                                    "? Három?\n+ a\n- b\n- c\n" +                     // 31-34
+                                    "? Öt?\n+ a\n- b\n- c\n- d\n- e\n" +              // 35-40: line 40
+                                    "Valami\n" +                                      // 41
+                                    "? *\n+ a\n- b\n- c\n- d\n");                     // 42
   EXPECT_FALSE(c.ok());
   EXPECT_TRUE(has(c, 8, true, "second right answer"));
   EXPECT_TRUE(has(c, 11, true, "no right answer"));
@@ -96,8 +96,8 @@ TEST(QuestionSource, WarnsAboutWhatShowsBadly) {
   EXPECT_TRUE(has(c, 2, false, "runs out of its box"));
   EXPECT_TRUE(has(c, 0, false, "lean on one letter (A 3, B 1, C 1, D 1)"));
   EXPECT_TRUE(has(c, 26, false, "word is split"));
-  const auto fine = questions::compile(question(std::string(54, 'a') + " b", 0) + question("x", 1) +
-                                       question("y", 2) + question("z", 3) + question("w", 0));
+  const auto fine = questions::compile(question(std::string(54, 'a') + " b", 0) + question("x", 1) + question("y", 2) +
+                                       question("z", 3) + question("w", 0));
   EXPECT_TRUE(fine.diagnostics.empty()) << ::testing::PrintToString(messages(fine));
 }
 
@@ -120,12 +120,13 @@ TEST(QuestionSource, DumpAndCompileRoundTrip) {
 // Every character a text cannot hold is reported, each with its column,
 // and a typographic one with the plain character to write instead.
 TEST(QuestionSource, EveryBadCharacterWithItsColumn) {
-  const auto c = questions::compile("\xEF\xBB\xBF# „megjegyzés” – bármi állhat benne…\n"  // 1
-                                    "? „Idézet” – és…\n"                                    // 2
-                                    "+ a’b€€\n"                                             // 3
-                                    "- b\xC3\n"                                             // 4
-                                    "- c\xEF\xBB\xBF\n"                                     // 5
-                                    "- d\n");
+  const auto c = questions::compile(
+      "\xEF\xBB\xBF# „megjegyzés” – bármi állhat benne…\n"  // 1
+      "? „Idézet” – és…\n"                                  // 2
+      "+ a’b€€\n"                                           // 3
+      "- b\xC3\n"                                           // 4
+      "- c\xEF\xBB\xBF\n"                                   // 5
+      "- d\n");
   EXPECT_FALSE(c.ok());
   const auto at = [&](int line, int column, std::string_view fragment) {
     for (const auto& d : c.diagnostics) {
@@ -144,8 +145,7 @@ TEST(QuestionSource, EveryBadCharacterWithItsColumn) {
   EXPECT_TRUE(at(5, 4, "byte-order mark"));
   EXPECT_EQ(c.diagnostics.size(), 9U) << ::testing::PrintToString(messages(c))
                                       << ": the comment may hold any character; the leading mark is skipped";
-  EXPECT_EQ(questions::format("x.txt", c.diagnostics.front()).rfind("x.txt:2:3: hiba / error: a(z) „ (U+201E)", 0),
-            0U);
+  EXPECT_EQ(questions::format("x.txt", c.diagnostics.front()).rfind("x.txt:2:3: hiba / error: a(z) „ (U+201E)", 0), 0U);
   for (const auto& d : c.diagnostics) EXPECT_NE(d.message.find(" / "), std::string::npos) << "Hungarian / English";
 }
 
@@ -213,9 +213,8 @@ TEST(QuestionSource, AcceptedSourcesDumpBackToThemselves) {
   std::vector<questions::Diagnostic> problems;
   questions::dump(bank, &problems);
   const auto said = [&](int line, std::string_view fragment) {
-    return std::any_of(problems.begin(), problems.end(), [&](const auto& d) {
-      return d.line == line && d.message.find(fragment) != std::string::npos;
-    });
+    return std::any_of(problems.begin(), problems.end(),
+                       [&](const auto& d) { return d.line == line && d.message.find(fragment) != std::string::npos; });
   };
   EXPECT_TRUE(said(1, "answer B holds a control character"));
   EXPECT_TRUE(said(1, "answer C is empty"));
@@ -235,20 +234,20 @@ TEST(QuestionSource, QuizWarnings) {
     }
     return out;
   };
-  const auto c = questions::compile(answers("Egy?", {"Alma", "körte", "KÖRTE ", "szilva"}) +         // 1-5: line 4
-                                    answers("Kettő?", {"C", "C++", "C#", "c--"}) +                 // 6-10
-                                    answers("egy", {"1", "2", "3", "4"}) +                         // 11-15
-                                    answers("Három?", {"3", "1", "2", "4"}) +                      // 16
+  const auto c = questions::compile(answers("Egy?", {"Alma", "körte", "KÖRTE ", "szilva"}) +  // 1-5: line 4
+                                    answers("Kettő?", {"C", "C++", "C#", "c--"}) +            // 6-10
+                                    answers("egy", {"1", "2", "3", "4"}) +                    // 11-15
+                                    answers("Három?", {"3", "1", "2", "4"}) +                 // 16
                                     answers("Négy?", {"1 500 000", "2 000 000", "12 000 000", "100 000 000"}) +
-                                    answers("Öt?", {"-1,5", "0", "1,25", "1,3"}) +                 // 26
-                                    answers("Hat?", {"3 km", "12 km", "100 km", "1 500 km"}) +     // 31
-                                    answers("Hét?", {"1 500 000", "150 000", "15 000 000", "2"}) + // 36
-                                    answers("Nyolc?", {"3 km", "2 m", "1 cm", "4 mm"}) +           // 41
-                                    answers("Kilenc?", {"1956", "1848", "1867", "1989"}) +         // 46
-                                    answers("Tíz?", {"2", "2", "3", "4"}) +                        // 51
-                                    answers("Tizenegy?", {"1,5", "1,25", "2", "3"}) +              // 56
-                                    answers("Tizenkettő?", {"4 km", "3 km", "2", "1"}) +           // 61
-                                    answers("Tizenhárom?", {"12 34", "1", "2", "3"}));             // 66
+                                    answers("Öt?", {"-1,5", "0", "1,25", "1,3"}) +                  // 26
+                                    answers("Hat?", {"3 km", "12 km", "100 km", "1 500 km"}) +      // 31
+                                    answers("Hét?", {"1 500 000", "150 000", "15 000 000", "2"}) +  // 36
+                                    answers("Nyolc?", {"3 km", "2 m", "1 cm", "4 mm"}) +            // 41
+                                    answers("Kilenc?", {"1956", "1848", "1867", "1989"}) +          // 46
+                                    answers("Tíz?", {"2", "2", "3", "4"}) +                         // 51
+                                    answers("Tizenegy?", {"1,5", "1,25", "2", "3"}) +               // 56
+                                    answers("Tizenkettő?", {"4 km", "3 km", "2", "1"}) +            // 61
+                                    answers("Tizenhárom?", {"12 34", "1", "2", "3"}));              // 66
   ASSERT_TRUE(c.ok()) << ::testing::PrintToString(messages(c));
   EXPECT_TRUE(has(c, 4, false, "answers B and C are the same"));
   EXPECT_TRUE(has(c, 11, false, "repeats the one on line 1")) << "case and punctuation aside";
@@ -270,10 +269,11 @@ TEST(QuestionSource, RepeatsAcrossSources) {
   const auto repeats = questions::repeats_across({{"a.txt", &one}, {"b.txt", &two}, {"c.txt", &three}});
   std::vector<std::string> got;
   for (const auto& r : repeats) got.push_back(questions::format(r.file, r.diagnostic));
-  EXPECT_EQ(got, (std::vector<std::string>{
-                     "b.txt:6: figyelmeztetés / warning: a kérdés megismétli ezt: a.txt:1 / the question repeats a.txt:1",
-                     "c.txt:1: figyelmeztetés / warning: a kérdés megismétli ezt: a.txt:6 / the question repeats a.txt:6",
-                     "c.txt:6: figyelmeztetés / warning: a kérdés megismétli ezt: a.txt:1 / the question repeats a.txt:1"}));
+  EXPECT_EQ(got,
+            (std::vector<std::string>{
+                "b.txt:6: figyelmeztetés / warning: a kérdés megismétli ezt: a.txt:1 / the question repeats a.txt:1",
+                "c.txt:1: figyelmeztetés / warning: a kérdés megismétli ezt: a.txt:6 / the question repeats a.txt:6",
+                "c.txt:6: figyelmeztetés / warning: a kérdés megismétli ezt: a.txt:1 / the question repeats a.txt:1"}));
 }
 
 // The command-line tool: regular files only, never waiting on one, a size
@@ -331,7 +331,8 @@ TEST_F(QuestionTool, CompilesChecksDumpsAndHelps) {
   EXPECT_EQ(tool("dump a.lmk again.txt"), 0);
   EXPECT_EQ(testing_support::read_text("again.txt"), question("Első?", 0) + "\n" + question("Második?", 1));
   EXPECT_EQ(tool("check a.txt b.txt"), 0);
-  EXPECT_EQ(err(), "b.txt:1: figyelmeztetés / warning: a kérdés megismétli ezt: a.txt:1 / the question repeats a.txt:1\n");
+  EXPECT_EQ(err(),
+            "b.txt:1: figyelmeztetés / warning: a kérdés megismétli ezt: a.txt:1 / the question repeats a.txt:1\n");
   EXPECT_EQ(tool("check a.txt bad.txt missing.txt"), 2) << "the worst code of all";
   EXPECT_NE(err().find("bad.txt:1:8: hiba / error: vezérlőkarakter: U+0009"), std::string::npos) << err();
   EXPECT_EQ(tool("compile bad.txt bad.lmk"), 1);
@@ -368,7 +369,8 @@ TEST(ShippedSets, CountsQualityAndRoundTrip) {
     if (entry.path().extension() != ".txt") continue;
     ++banks;
     const auto relative = fs::relative(entry.path(), data);
-    const auto& c = all.emplace_back(relative.string(), questions::compile(testing_support::read_text(entry.path()))).second;
+    const auto& c =
+        all.emplace_back(relative.string(), questions::compile(testing_support::read_text(entry.path()))).second;
     EXPECT_TRUE(c.diagnostics.empty()) << relative << ": " << ::testing::PrintToString(messages(c));
     const std::string set = relative.parent_path().filename().string();
     if (set == "Single") {

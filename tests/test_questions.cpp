@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <set>
 
@@ -129,7 +129,9 @@ TEST_F(Banks, QuestionsWithoutAUsableRightAnswerAreNeverDrawn) {
 TEST_F(Banks, UnaskableAndDamagedBanksEndTheProgram) {
   const auto expect_fail = [](int code, const char* why) {
     std::string what;
-    EXPECT_TRUE(fails_with_io_error(code, [] { game::KERDEZ_BETOLT("Questions\\x.lmk"); }, &what)) << why;
+    EXPECT_TRUE(fails_with_io_error(
+        code, [] { game::KERDEZ_BETOLT("Questions\\x.lmk"); }, &what))
+        << why;
     EXPECT_NE(what.find("Questions/x.lmk"), std::string::npos) << what;
   };
   expect_fail(3, "no Questions folder");

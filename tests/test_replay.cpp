@@ -43,7 +43,7 @@ TEST(Recorder, KeepsEachEventAsARecordAndALogLine) {
 
   recorder.sound("init", 0, "");
   recorder.sound("load", 2, "Sounds\\lose2.mp3");
-  recorder.text(100, 53, 14, 2, "Kov\xA0" "cs \x8A" "rs");
+  recorder.text(100, 53, 14, 2, "Kov\240cs \212rs");
   recorder.delay(250);
   platform::KeyQueue no_keys;
   clock.delay(250, no_keys);
@@ -56,8 +56,8 @@ TEST(Recorder, KeepsEachEventAsARecordAndALogLine) {
 
   EXPECT_EQ(recorder.events(),
             (std::vector<R::Event>{R::Sound{0, "init", 0, ""}, R::Sound{0, "load", 2, "Sounds\\lose2.mp3"},
-                                   R::TextDraw{0, 100, 53, 14, 2, "Kovács Őrs", "Kov\xA0" "cs \x8A" "rs"},
-                                   R::Delay{0, 250}, R::KeyWait{250, 1}, R::KeyRead{250, 0}, R::KeyRead{250, 72},
+                                   R::TextDraw{0, 100, 53, 14, 2, "Kovács Őrs", "Kov\240cs \212rs"}, R::Delay{0, 250},
+                                   R::KeyWait{250, 1}, R::KeyRead{250, 0}, R::KeyRead{250, 72},
                                    R::TextDraw{250, 100, 53, 15, 1, "Kov├ícs", "Kovács"}, R::Delay{250, 0},
                                    R::KeyWait{250, 2}}));
   EXPECT_EQ(recorder.joined(),
@@ -95,8 +95,8 @@ TEST(Recorder, KeepsEachEventAsARecordAndALogLine) {
 
 TEST_F(Replay, WritesShotsAndALogOfTheRun) {
   EXPECT_EQ(run_replay("--dir game --type 'Down Esc' --date 2005-12-25 --out out --delay-shots"), 0);
-  for (const char* f : {"shot-001.png", "shot-002.png", "shot-003.png", "delay-001.png", "delay-002.png",
-                        "final.png"}) {
+  for (const char* f :
+       {"shot-001.png", "shot-002.png", "shot-003.png", "delay-001.png", "delay-002.png", "final.png"}) {
     const std::string png = testing_support::read_text(fs::path("out") / f);
     ASSERT_GT(png.size(), 33U) << f;
     EXPECT_EQ(png.substr(1, 3), "PNG") << f;
@@ -117,7 +117,8 @@ TEST_F(Replay, ShotsOnRequestAndErrors) {
   EXPECT_TRUE(fs::exists("out/shot-002.png"));
   EXPECT_TRUE(fs::exists("out/shot-005.png"));
   EXPECT_FALSE(fs::exists("out/shot-001.png"));
-  EXPECT_NE(testing_support::read_text("out/log.txt").find(" exit 0\n"), std::string::npos) << "keys ran out: a clean end";
+  EXPECT_NE(testing_support::read_text("out/log.txt").find(" exit 0\n"), std::string::npos)
+      << "keys ran out: a clean end";
 
   EXPECT_EQ(run_replay("--dir game --type 'byte:300' --out out"), 64);
   EXPECT_NE(testing_support::read_text("replay-stderr.txt").find("byte:300"), std::string::npos);

@@ -17,7 +17,9 @@ using platform::kWidth;
 struct Window {
   int w, h;
   std::vector<std::uint32_t> px;
-  std::uint32_t at(int x, int y) const { return px[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)]; }
+  std::uint32_t at(int x, int y) const {
+    return px[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)];
+  }
 };
 
 const std::uint32_t (&grey_palette())[256] {

@@ -77,9 +77,9 @@ TEST(Seam, TheGamesFoldersIncludeOnlyTheGamesSideOfTheSeam) {
   // tests and replays) stand on the machine's side and may.
   const fs::path src = fs::path(ZELVANOS_TESTS_DIR).parent_path() / "src";
   const std::vector<std::string> machine_side = {
-      "platform/backend.hpp", "platform/keyqueue.hpp", "platform/surface.hpp", "platform/headless.hpp",
-      "platform/recorder.hpp", "platform/window.hpp", "platform/web_backend.hpp", "platform/keys.hpp",
-      "platform/scaler.hpp", "platform/png.hpp", "platform/keyscript.hpp"};
+      "platform/backend.hpp",  "platform/keyqueue.hpp", "platform/surface.hpp",     "platform/headless.hpp",
+      "platform/recorder.hpp", "platform/window.hpp",   "platform/web_backend.hpp", "platform/keys.hpp",
+      "platform/scaler.hpp",   "platform/png.hpp",      "platform/keyscript.hpp"};
   const std::vector<std::string> entries = {"main.cpp", "main_web.cpp", "reset.cpp"};
   int read = 0;
   for (const char* folder : {"game", "screen", "sound", "shell"}) {

@@ -9,9 +9,9 @@
 
 #include "game/highscores.hpp"
 #include "harness.hpp"
+#include "platform/backend.hpp"
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
-#include "platform/backend.hpp"
 #include "shell/factory_files.hpp"
 #include "shell/settings.hpp"
 
@@ -23,7 +23,7 @@ namespace {
 std::vector<std::uint8_t> factory_bytes() {
   std::vector<std::uint8_t> b(76, 0);
   const std::string name = "ZorvinSoft";
-  const std::string host = "Ravasz \x99" "d\x94n";  // Ödön in code page 852
+  const std::string host = "Ravasz \231d\x94n";  // Ödön in code page 852
   b[0] = static_cast<std::uint8_t>(name.size());
   for (std::size_t i = 0; i < name.size(); ++i) b[1 + i] = static_cast<std::uint8_t>(name[i]);
   b[26] = static_cast<std::uint8_t>(host.size());

@@ -6,8 +6,8 @@
 
 #include <sys/stat.h>
 
-#include <filesystem>
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <variant>
 

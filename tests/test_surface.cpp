@@ -6,8 +6,8 @@
 #include <set>
 #include <utility>
 
-#include "platform/cp852.hpp"
 #include "platform/backend.hpp"
+#include "platform/cp852.hpp"
 
 using cp852::literals::operator""_cp;
 

@@ -139,8 +139,10 @@ std::optional<std::string> checked_name(const std::string& utf8, std::string* wh
       return std::nullopt;
     }
     if (cp852::byte_for(d.cp) < 0) {
-      *why = "olyan karaktert tartalmaz, amelyet a játék nem tud megjeleníteni / has a character the game "
-             "cannot show: " + code_point_name(d.cp) + " „" + utf8.substr(pos, d.length) + "”";
+      *why =
+          "olyan karaktert tartalmaz, amelyet a játék nem tud megjeleníteni / has a character the game "
+          "cannot show: " +
+          code_point_name(d.cp) + " „" + utf8.substr(pos, d.length) + "”";
       return std::nullopt;
     }
     if (d.cp != 0x20 && d.cp != 0xA0) blank = false;
@@ -171,8 +173,9 @@ std::optional<fs::path> player_folder(std::string* why) {
   }
   const char* home = std::getenv("HOME");
   if (home == nullptr || *home == '\0') {
-    *why = "a HOME környezeti változó nincs beállítva, így a játékos mappája nem található / HOME is not set, so "
-           "the player's folder cannot be found";
+    *why =
+        "a HOME környezeti változó nincs beállítva, így a játékos mappája nem található / HOME is not set, so "
+        "the player's folder cannot be found";
     return std::nullopt;
   }
   if (!fs::path(home).is_absolute()) {
@@ -214,9 +217,9 @@ std::optional<Failure> prepare(const fs::path& folder, bool* created) {
       const fs::path link = folder / part;
       const auto status = fs::symlink_status(link, ec);
       const bool is_link = fs::is_symlink(status);
-      if (fs::exists(status) && !is_link) continue;                   // the player's own folder
+      if (fs::exists(status) && !is_link) continue;  // the player's own folder
       if (is_link && fs::exists(link, ec)) {
-        if (fs::read_symlink(link, ec) == *share / part) continue;   // already right
+        if (fs::read_symlink(link, ec) == *share / part) continue;  // already right
       }
       if (is_link) fs::remove(link, ec);
       fs::create_directory_symlink(*share / part, link, ec);
@@ -271,9 +274,8 @@ int main(int argc, char** argv) {
   // Check the names before anything is written.
   std::string player_bytes;
   std::string host_bytes;
-  for (auto [given, what, out] :
-       {std::tuple{&player, "a játékos neve / the player's name", &player_bytes},
-        std::tuple{&host, "a műsorvezető neve / the host's name", &host_bytes}}) {
+  for (auto [given, what, out] : {std::tuple{&player, "a játékos neve / the player's name", &player_bytes},
+                                  std::tuple{&host, "a műsorvezető neve / the host's name", &host_bytes}}) {
     if (!*given) continue;
     std::string why;
     const auto name = checked_name(**given, &why);
@@ -311,7 +313,8 @@ int main(int argc, char** argv) {
   try {
     const platform::RecordLock lock(*file);  // no change made meanwhile is lost
     const auto bytes = platform::read_record(*file, shell::kSettingsSize);
-    shell::BEALLITASOK s = shell::decode(std::span<const std::uint8_t, shell::kSettingsSize>(bytes.data(), bytes.size()));
+    shell::BEALLITASOK s = shell::decode(
+        std::span<const std::uint8_t, shell::kSettingsSize>(bytes.data(), bytes.size()));
     if (player) s.NEV.assign(player_bytes);
     if (host) s.MUSORVEZETO.assign(host_bytes);
     if (player || host) platform::write_record(*file, shell::encode(s));

@@ -30,10 +30,10 @@ struct Level {
   std::string_view PENZ;
   std::string_view NYEREMENY;
   std::int16_t GARANTALT;
-  int sound_set;      // loaded on entry: 0 none, 1 or 2
-  bool entry_sound;   // slot 4
+  int sound_set;     // loaded on entry: 0 none, 1 or 2
+  bool entry_sound;  // slot 4
   std::uint16_t pause;
-  bool reprint;       // the row's label and amount in the frame colour
+  bool reprint;  // the row's label and amount in the frame colour
   RightAnswer right;
 };
 

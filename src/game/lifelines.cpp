@@ -103,9 +103,10 @@ void SEGITSEG3() {
   };
   const Share k1{&KOZ1, &KOZONSEG1}, k2{&KOZ2, &KOZONSEG2}, k3{&KOZ3, &KOZONSEG3}, k4{&KOZ4, &KOZONSEG4};
   // Columns A to D by the right answer.
-  const std::array<std::array<Share, 4>, 4> by_right = {{
-      {k1, k2, k3, k4}, {k2, k1, k4, k3}, {k4, k2, k1, k3}, {k4, k3, k2, k1}}};
-  static constexpr std::array<std::array<std::int16_t, 2>, 4> kColumns = {{{658, 670}, {682, 694}, {705, 717}, {729, 741}}};
+  const std::array<std::array<Share, 4>, 4> by_right = {
+      {{k1, k2, k3, k4}, {k2, k1, k4, k3}, {k4, k2, k1, k3}, {k4, k3, k2, k1}}};
+  static constexpr std::array<std::array<std::int16_t, 2>, 4> kColumns = {
+      {{658, 670}, {682, 694}, {705, 717}, {729, 741}}};
   if (const int right = answer_index(JOVALASZ); right >= 0) {
     const auto& shares = by_right[static_cast<std::size_t>(right)];
     for (std::size_t c = 0; c < 4; ++c) {

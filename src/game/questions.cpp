@@ -39,11 +39,11 @@ static_assert(kAAt == kKerdesAt + 101 + 1 && kBAt == kAAt + 51 + 1 && kCAt == kB
 static_assert(kDAt == kCAt + 51 + 1 && kJovalaszAt == kDAt + 51 + 1 && kJovalaszAt + 2 == kRecordSize);
 
 // The file names of the level-graded sets, fixed texts.
-constexpr std::array<std::string_view, 10> kDefaultFiles = {
-    "Questions\\Default\\01.lmk", "Questions\\Default\\02.lmk", "Questions\\Default\\03.lmk",
-    "Questions\\Default\\04.lmk", "Questions\\Default\\05.lmk", "Questions\\Default\\06.lmk",
-    "Questions\\Default\\07.lmk", "Questions\\Default\\08.lmk", "Questions\\Default\\09.lmk",
-    "Questions\\Default\\10.lmk"};
+constexpr std::array<std::string_view, 10> kDefaultFiles = {"Questions\\Default\\01.lmk", "Questions\\Default\\02.lmk",
+                                                            "Questions\\Default\\03.lmk", "Questions\\Default\\04.lmk",
+                                                            "Questions\\Default\\05.lmk", "Questions\\Default\\06.lmk",
+                                                            "Questions\\Default\\07.lmk", "Questions\\Default\\08.lmk",
+                                                            "Questions\\Default\\09.lmk", "Questions\\Default\\10.lmk"};
 constexpr std::array<std::string_view, 10> kChildrenFiles = {
     "Questions\\Children\\01.lmk", "Questions\\Children\\02.lmk", "Questions\\Children\\03.lmk",
     "Questions\\Children\\04.lmk", "Questions\\Children\\05.lmk", "Questions\\Children\\06.lmk",
@@ -207,8 +207,8 @@ void KERDEZ_BETOLT(std::string_view SZVG) {
 }
 
 void ROSSZVALASZ() {
-  static constexpr std::array<std::array<std::string_view, 3>, 4> kWrong = {{
-      {"b", "c", "d"}, {"a", "c", "d"}, {"a", "b", "d"}, {"a", "b", "c"}}};
+  static constexpr std::array<std::array<std::string_view, 3>, 4> kWrong = {
+      {{"b", "c", "d"}, {"a", "c", "d"}, {"a", "b", "d"}, {"a", "b", "c"}}};
   const int right = answer_index(JOVALASZ);
   if (right < 0) return;
   const auto& wrong = kWrong[static_cast<std::size_t>(right)];

@@ -34,8 +34,7 @@ Date local_date();
 class Tracer {
  public:
   virtual ~Tracer() = default;
-  virtual void text(int /*x*/, int /*y*/, int /*colour*/, int /*magnification*/,
-                    std::string_view /*bytes*/) {}
+  virtual void text(int /*x*/, int /*y*/, int /*colour*/, int /*magnification*/, std::string_view /*bytes*/) {}
   virtual void delay(unsigned /*ms*/) {}
   virtual void key_wait() {}
   virtual void key_read(std::uint8_t /*byte*/) {}

@@ -44,9 +44,7 @@ constexpr int byte_for(char32_t cp) {
   return -1;
 }
 
-constexpr char32_t code_point(std::uint8_t byte) {
-  return byte < 0x80 ? char32_t{byte} : kUpperHalf[byte - 0x80];
-}
+constexpr char32_t code_point(std::uint8_t byte) { return byte < 0x80 ? char32_t{byte} : kUpperHalf[byte - 0x80]; }
 
 // One UTF-8 sequence starting at s[pos]; length 0 marks a malformed one.
 struct Decoded {

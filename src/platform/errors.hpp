@@ -31,8 +31,7 @@ struct SessionEnded {};
 class IoError : public Fatal {
  public:
   IoError(int code, const std::filesystem::path& path, const std::string& problem)
-      : Fatal(code, path.generic_string() + ": " + problem + " (I/O error " +
-                        std::to_string(code) + ")"),
+      : Fatal(code, path.generic_string() + ": " + problem + " (I/O error " + std::to_string(code) + ")"),
         path_(path) {}
   // The file (or folder) the failure concerns, as the caller named it.
   const std::filesystem::path& path() const { return path_; }

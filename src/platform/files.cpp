@@ -127,7 +127,7 @@ bool write_all(int fd, std::span<const std::uint8_t> bytes) {
 int open_regular(const std::filesystem::path& path, int flags, std::optional<mode_t>* refused = nullptr) {
   const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) return -1;
-  struct stat st{};
+  struct stat st = {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     const int err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     ::close(fd);
@@ -193,8 +193,9 @@ std::vector<std::uint8_t> read_record(const std::filesystem::path& path, std::si
   ::close(fd);
   if (err != 0) throw io_error(FileStep::kRead, err, path);
   if (got < size) {
-    throw IoError(100, path, "file too short: " + std::to_string(got) + " of " + std::to_string(size) +
-                                 " bytes (read past end of file)");
+    throw IoError(
+        100, path,
+        "file too short: " + std::to_string(got) + " of " + std::to_string(size) + " bytes (read past end of file)");
   }
   return bytes;
 }
@@ -202,7 +203,7 @@ std::vector<std::uint8_t> read_record(const std::filesystem::path& path, std::si
 std::filesystem::path write_target(const std::filesystem::path& path) {
   std::filesystem::path at = path;
   for (int hop = 0; hop < 40; ++hop) {
-    struct stat st{};
+    struct stat st = {};
     if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return at;
     // Someone else's link is never followed: the write replaces it.
     if (st.st_uid != ::geteuid()) return at;
@@ -218,7 +219,7 @@ void write_record(const std::filesystem::path& path, std::span<const std::uint8_
   const std::filesystem::path target = write_target(path);
   // `target` is a link only when it is someone else's: that one is replaced,
   // and nothing of the file it names matters.
-  struct stat old{};
+  struct stat old = {};
   const bool exists = ::lstat(target.c_str(), &old) == 0 && !S_ISLNK(old.st_mode);
   if (exists && S_ISDIR(old.st_mode)) throw IoError(5, path, describe(5) + ": " + kind_of(old.st_mode));
   // A file the player made read-only stays as it is, as an overwrite in place would.

@@ -23,8 +23,7 @@ constexpr std::array<Glyph, 256> parse_font(std::string_view text) {
   std::size_t pos = 0;
   const auto next_line = [&]() {
     const std::size_t end = text.find('\n', pos);
-    const std::string_view line =
-        text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
+    const std::string_view line = text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
     pos = end == std::string_view::npos ? text.size() : end + 1;
     return line;
   };

@@ -19,10 +19,10 @@ struct NamedKey {
 namespace kc = keycode;
 
 constexpr NamedKey kNamedKeys[] = {
-    {"Enter", false, kc::kEnter}, {"Esc", false, kc::kEsc},     {"Backspace", false, kc::kBackspace},
-    {"Tab", false, kc::kTab},     {"Space", false, ' '},        {"Hash", false, '#'},
-    {"Up", true, kc::kUp},        {"Down", true, kc::kDown},    {"Left", true, kc::kLeft},
-    {"Right", true, kc::kRight},  {"Home", true, kc::kHome},    {"End", true, kc::kEnd},
+    {"Enter", false, kc::kEnter}, {"Esc", false, kc::kEsc},      {"Backspace", false, kc::kBackspace},
+    {"Tab", false, kc::kTab},     {"Space", false, ' '},         {"Hash", false, '#'},
+    {"Up", true, kc::kUp},        {"Down", true, kc::kDown},     {"Left", true, kc::kLeft},
+    {"Right", true, kc::kRight},  {"Home", true, kc::kHome},     {"End", true, kc::kEnd},
     {"PgUp", true, kc::kPageUp},  {"PgDn", true, kc::kPageDown}, {"Ins", true, kc::kInsert},
     {"Del", true, kc::kDelete},
 };

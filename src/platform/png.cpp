@@ -14,8 +14,8 @@ namespace {
 bool encode(png_structp png, png_infop info, std::FILE* f, const Pixels& pixels) {
   if (setjmp(png_jmpbuf(png)) != 0) return false;  // NOLINT(cert-err52-cpp)
   png_init_io(png, f);
-  png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
   png_color colours[256];
   for (std::size_t i = 0; i < 256; ++i) colours[i] = {palette()[i].r, palette()[i].g, palette()[i].b};
   png_set_PLTE(png, info, colours, 256);

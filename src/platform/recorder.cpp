@@ -60,16 +60,16 @@ std::vector<Recorder::TextDraw> Recorder::texts_at(int x, int y) const {
 }
 
 int Recorder::count_texts(std::string_view fragment) const {
-  return static_cast<int>(std::count_if(texts_.begin(), texts_.end(), [&](const TextDraw& t) {
-    return t.utf8.find(fragment) != std::string::npos;
-  }));
+  return static_cast<int>(std::count_if(texts_.begin(), texts_.end(),
+                                        [&](const TextDraw& t) { return t.utf8.find(fragment) != std::string::npos; }));
 }
 
 int Recorder::count_sounds(std::string_view operation, int slot, std::string_view file) const {
   int n = 0;
   for (const Event& e : events_) {
     const Sound* s = std::get_if<Sound>(&e);
-    n += s != nullptr && s->operation == operation && (slot == 0 || s->slot == slot) && (file.empty() || s->file == file)
+    n += s != nullptr && s->operation == operation && (slot == 0 || s->slot == slot) &&
+                 (file.empty() || s->file == file)
              ? 1
              : 0;
   }

@@ -153,10 +153,10 @@ void Surface::rectangle(int x1, int y1, int x2, int y2) {
   {
     std::lock_guard lock(mutex_);
     const std::uint8_t c = color_;
-    for (int x = x1; x <= x2 - 1; ++x) plot(x, y1, c);      // top
-    for (int y = y1 + 1; y <= y2; ++y) plot(x1, y, c);      // left
-    for (int y = y1; y <= y2 - 1; ++y) plot(x2, y, c);      // right
-    for (int x = x1 + 1; x <= x2; ++x) plot(x, y2, c);      // bottom
+    for (int x = x1; x <= x2 - 1; ++x) plot(x, y1, c);  // top
+    for (int y = y1 + 1; y <= y2; ++y) plot(x1, y, c);  // left
+    for (int y = y1; y <= y2 - 1; ++y) plot(x2, y, c);  // right
+    for (int x = x1 + 1; x <= x2; ++x) plot(x, y2, c);  // bottom
   }
   changed();
 }

@@ -122,8 +122,9 @@ void WebBackend::finished(int code) {
 
 void mount_browser_storage(const std::string& folder) {
   if (zelvanos_web_mount(folder.c_str()) != 0) {
-    std::fprintf(stderr, "zelvanos: a böngésző tárolója nem érhető el, a mentések csak a lap bezárásáig élnek "
-                         "(browser storage unavailable; saves last until the page is closed)\n");
+    std::fprintf(stderr,
+                 "zelvanos: a böngésző tárolója nem érhető el, a mentések csak a lap bezárásáig élnek "
+                 "(browser storage unavailable; saves last until the page is closed)\n");
   }
   set_write_observer(store_after_write);
 }

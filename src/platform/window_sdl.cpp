@@ -19,8 +19,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/cp852.hpp"
 #include "platform/backend.hpp"
+#include "platform/cp852.hpp"
 #include "platform/keys.hpp"
 #include "platform/png.hpp"
 #include "platform/scaler.hpp"
@@ -232,8 +232,9 @@ class SdlBackend final : public Backend {
       destroy_window();
       std::lock_guard lock(mutex_);
       no_display_ = true;
-      error_ = std::string("nincs kijelző, amelyen a játék ablaka megjelenhetne / no display to show the game's "
-                           "window on (SDL found only its \"") +
+      error_ = std::string(
+                   "nincs kijelző, amelyen a játék ablaka megjelenhetne / no display to show the game's "
+                   "window on (SDL found only its \"") +
                driver + "\" driver; is DISPLAY or WAYLAND_DISPLAY set?)";
       return false;
     }
@@ -242,8 +243,8 @@ class SdlBackend final : public Backend {
     // no OpenGL context, no GPU driver loaded, and a present is one shared
     // memory image sent to the X server.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    window_ = SDL_CreateWindow(cp852::to_utf8(title).c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               kWidth, kHeight, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    window_ = SDL_CreateWindow(cp852::to_utf8(title).c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kWidth,
+                               kHeight, SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
     if (window_ == nullptr) return fail();
     set_icon();
     if (SDL_GetWindowSurface(window_) == nullptr) return fail();
@@ -420,9 +421,7 @@ class SdlBackend final : public Backend {
   // Key translation; returns true when the window needs repainting.
   bool handle(const SDL_Event& ev) {
     switch (ev.type) {
-      case SDL_QUIT:
-        quit();
-        return false;
+      case SDL_QUIT: quit(); return false;
       case SDL_SYSWMEVENT:
         if (ev.syswm.msg != nullptr) system_event(*ev.syswm.msg);
         return false;
@@ -433,14 +432,9 @@ class SdlBackend final : public Backend {
       case SDL_TEXTINPUT:
         if (!alt_) text_input(ev.text.text);
         return false;
-      case SDL_KEYUP:
-        modifier(ev.key.keysym.sym, false);
-        return false;
-      case SDL_KEYDOWN:
-        key_down(ev.key.keysym);
-        return false;
-      default:
-        return false;
+      case SDL_KEYUP: modifier(ev.key.keysym.sym, false); return false;
+      case SDL_KEYDOWN: key_down(ev.key.keysym); return false;
+      default: return false;
     }
   }
 

@@ -139,7 +139,8 @@ void TABLAZAT() {
   Rectangle(kLadderLeft, kLadderTop, kLadderDivider, ladder_row_top(10));
   for (int i = 0; i < 10; ++i) {
     SetColor(kLadder[static_cast<std::size_t>(i)].colour);
-    OutTextXY(kLadderLeft, static_cast<std::int16_t>(ladder_row_top(i) + 5), kLadder[static_cast<std::size_t>(i)].label);
+    OutTextXY(kLadderLeft, static_cast<std::int16_t>(ladder_row_top(i) + 5),
+              kLadder[static_cast<std::size_t>(i)].label);
   }
   for (int i = 0; i < 10; ++i) {
     SetColor(kLadder[static_cast<std::size_t>(i)].colour);

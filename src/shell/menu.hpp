@@ -10,12 +10,12 @@
 
 namespace shell {
 
-extern std::int16_t HOL;       // highlighted item of the menu on screen
-extern std::uint8_t FOMENU;    // last key read in the main menu
-extern std::uint8_t MENU;      // last key read in the settings menu and the about screen
-extern std::uint8_t KISMENU;   // last key read in a settings sub-screen or the list screen
-extern std::int16_t VEZERLO;   // graphics driver: 8 bits per pixel
-extern std::int16_t FELBONTAS; // graphics mode: 800 x 600
+extern std::int16_t HOL;        // highlighted item of the menu on screen
+extern std::uint8_t FOMENU;     // last key read in the main menu
+extern std::uint8_t MENU;       // last key read in the settings menu and the about screen
+extern std::uint8_t KISMENU;    // last key read in a settings sub-screen or the list screen
+extern std::int16_t VEZERLO;    // graphics driver: 8 bits per pixel
+extern std::int16_t FELBONTAS;  // graphics mode: 800 x 600
 
 // Draws item X's label at row Y, yellow when it is the highlighted one.
 void MENUK(std::int16_t X, std::int16_t Y, std::string_view SZVG);

@@ -33,7 +33,8 @@ std::string what_file(Kind kind) {
   return "a játék egyik fájlja";
 }
 
-constexpr const char* kFreeSpace = "Szabadítson fel helyet a lemezen, és indítsa újra a játékot; a régi fájl megmaradt.";
+constexpr const char* kFreeSpace =
+    "Szabadítson fel helyet a lemezen, és indítsa újra a játékot; a régi fájl megmaradt.";
 constexpr const char* kTooMany = "Zárjon be néhány programot, és indítsa újra a játékot.";
 constexpr const char* kLauncher =
     "Indítsa a játékot a menüből vagy a „zelvanos” paranccsal: az indító elkészíti a játékos mappáját.";

@@ -33,8 +33,7 @@ int value_of(const BEALLITASOK& settings, const NumberField& field) {
 }
 
 std::uint16_t bits_of(const BEALLITASOK& settings, const NumberField& field) {
-  return std::visit([&](auto member) { return static_cast<std::uint16_t>(settings.*member); },
-                    field.member);
+  return std::visit([&](auto member) { return static_cast<std::uint16_t>(settings.*member); }, field.member);
 }
 
 void set_bits(BEALLITASOK& settings, const NumberField& field, std::uint16_t bits) {

@@ -177,8 +177,8 @@ struct ColourScheme {
   std::uint16_t JELOLOSZIN;
   std::uint16_t VILLOGOSZIN;
 };
-inline constexpr std::array<ColourScheme, 6> kColourSchemes = {{
-    {9, 14, 2}, {15, 6, 14}, {0, 15, 15}, {13, 5, 13}, {15, 15, 14}, {15, 9, 4}}};
+inline constexpr std::array<ColourScheme, 6> kColourSchemes = {
+    {{9, 14, 2}, {15, 6, 14}, {0, 15, 15}, {13, 5, 13}, {15, 15, 14}, {15, 9, 4}}};
 
 // The scheme (1 to 6) the colours make up, or 0 for none.
 int current_scheme(const BEALLITASOK& settings);

@@ -108,7 +108,8 @@ void lifelines() {
   sub_screen(
       5,
       [] {
-        draw_items({{"Telefon"_cp, 60}, {"Felezö"_cp, 70}, {"Közönség"_cp, 80}, {"Vissza"_cp, 100}, {"Kilépés"_cp, 110}});
+        draw_items(
+            {{"Telefon"_cp, 60}, {"Felezö"_cp, 70}, {"Közönség"_cp, 80}, {"Vissza"_cp, 100}, {"Kilépés"_cp, 110}});
         OutTextXY(200, 130, "FIGYELEM:           "_cp);
         OutTextXY(200, 140, "Minden játék        "_cp);
         OutTextXY(200, 150, "befejezése után     "_cp);

@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i < size && i < bytes.size(); ++i) bytes[i] = data[i];
   const auto bank = game::decode_bank(std::span<const std::uint8_t, game::kBankSize>(bytes.data(), bytes.size()));
   for (const int index : game::drawable_questions(bank)) {
-    if (index < 1 || index > 100 || game::answer_letter(bank[static_cast<std::size_t>(index - 1)].JOVALASZ.view()) == 0) {
+    if (index < 1 || index > 100 ||
+        game::answer_letter(bank[static_cast<std::size_t>(index - 1)].JOVALASZ.view()) == 0) {
       std::abort();
     }
   }

@@ -9,11 +9,11 @@
 #include <string>
 #include <thread>
 
-#include "platform/cp852.hpp"
-#include "platform/backend.hpp"
-#include "platform/headless.hpp"
 #include "game/game.hpp"
 #include "game/questions.hpp"
+#include "platform/backend.hpp"
+#include "platform/cp852.hpp"
+#include "platform/headless.hpp"
 #include "screen/gamescreen.hpp"
 #include "screen/logo.hpp"
 #include "shell/menu.hpp"

@@ -57,7 +57,8 @@ void prepare(const fs::path& dir, const fs::path& sounds) {
   for (const char* set : {"Default", "Children"}) {
     fs::create_directories(dir / "Questions" / set);
     for (int n = 1; n <= 10; ++n) {
-      platform::write_record(dir / "Questions" / set / std::string(n < 10 ? "0" : "").append(std::to_string(n)).append(".lmk"), bytes);
+      platform::write_record(
+          dir / "Questions" / set / std::string(n < 10 ? "0" : "").append(std::to_string(n)).append(".lmk"), bytes);
     }
   }
   fs::create_directories(dir / "Sounds");

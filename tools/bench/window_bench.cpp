@@ -90,7 +90,8 @@ int main() {
     platform::InitGraph(driver, mode, "");
     shell::HOL = 1;
     shell::draw_main_menu();
-    while (platform::first_present_time() == Clock::time_point{}) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (platform::first_present_time() == Clock::time_point{})
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
     startup = ms(platform::first_present_time() - started);
 
     std::this_thread::sleep_for(std::chrono::milliseconds(300));

@@ -135,7 +135,7 @@ std::string read_file(const std::string& path, std::size_t limit, bool exact) {
     int fd;
     ~Closer() { ::close(fd); }
   } closer{fd};
-  struct stat st {};
+  struct stat st = {};
   if (::fstat(fd, &st) != 0) throw FileProblem{name_error(errno)};
   if (S_ISDIR(st.st_mode)) throw FileProblem{"ez egy mappa, nem fájl / this is a folder, not a file"};
   if (!S_ISREG(st.st_mode)) {
@@ -225,8 +225,8 @@ int dump(const std::string& bank_path, const std::string* out_path) {
               << " helyett / file too short: " << bytes.size() << " of " << game::kBankSize << " bytes\n";
     return kFileProblem;
   }
-  const auto bank = game::decode_bank(
-      std::span<const std::uint8_t, game::kBankSize>(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+  const auto bank = game::decode_bank(std::span<const std::uint8_t, game::kBankSize>(
+      reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
   std::vector<questions::Diagnostic> problems;
   const std::string text = questions::dump(bank, &problems);
   report(bank_path, problems);
@@ -239,8 +239,8 @@ int dump(const std::string& bank_path, const std::string* out_path) {
     return 0;
   }
   try {
-    platform::write_record(*out_path, std::span<const std::uint8_t>(
-                                          reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    platform::write_record(
+        *out_path, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
   } catch (const platform::Fatal& e) {
     std::cerr << "zelvanos-questions: hiba / error: " << e.what() << "\n";
     return kFileProblem;

@@ -201,7 +201,8 @@ class Compiler {
       if (d.length == 0) {
         char buf[8];
         std::snprintf(buf, sizeof buf, "0x%02X", static_cast<unsigned char>(text[pos]));
-        error(line, both(std::string("hibás UTF-8 (") + buf + " bájt)", std::string("malformed UTF-8 (byte ") + buf + ")"),
+        error(line,
+              both(std::string("hibás UTF-8 (") + buf + " bájt)", std::string("malformed UTF-8 (byte ") + buf + ")"),
               column);
         clean = false;
         ++pos;
@@ -307,8 +308,8 @@ class Compiler {
     open_ = false;
     if (pending_.answer_count < 4) {
       const std::string n = std::to_string(pending_.answer_count);
-      error(pending_.line, both("a kérdésnek " + n + " válasza van, négy kell",
-                                "the question has " + n + " answers; it needs four"));
+      error(pending_.line,
+            both("a kérdésnek " + n + " válasza van, négy kell", "the question has " + n + " answers; it needs four"));
     }
     if (pending_.right < 0) {
       error(pending_.line, both("a kérdésnek nincs jó válasza („+ ” kezdetű sor)",
@@ -318,7 +319,8 @@ class Compiler {
     ++out_.count;
     if (out_.count == kMaxQuestions + 1) {
       const std::string most = std::to_string(kMaxQuestions);
-      error(pending_.line, both("több mint " + most + " kérdés egy bankban", "more than " + most + " questions in one bank"));
+      error(pending_.line,
+            both("több mint " + most + " kérdés egy bankban", "more than " + most + " questions in one bank"));
     }
     if (out_.count > kMaxQuestions) return;
     game::KERDESREKORD& r = out_.bank[static_cast<std::size_t>(out_.count - 1)];
@@ -346,19 +348,20 @@ class Compiler {
     for (std::size_t i = 1; i < 4; ++i) {
       for (std::size_t j = 0; j < i; ++j) {
         if (fold(pending_.answers_utf8[i], false) != fold(pending_.answers_utf8[j], false)) continue;
-        const std::string pair = cp852::one_char(static_cast<std::uint8_t>('A' + j)) + " és " + static_cast<char>('A' + i);
-        const std::string pair_en =
-            cp852::one_char(static_cast<std::uint8_t>('A' + j)) + " and " + static_cast<char>('A' + i);
-        warning(pending_.answer_lines[i], both("a(z) " + pair + " válasz azonos", "answers " + pair_en + " are the same"));
+        const std::string pair = cp852::one_char(static_cast<std::uint8_t>('A' + j)) + " és " +
+                                 static_cast<char>('A' + i);
+        const std::string pair_en = cp852::one_char(static_cast<std::uint8_t>('A' + j)) + " and " +
+                                    static_cast<char>('A' + i);
+        warning(pending_.answer_lines[i],
+                both("a(z) " + pair + " válasz azonos", "answers " + pair_en + " are the same"));
         break;
       }
     }
 
     std::array<std::optional<Number>, 4> numbers;
     for (std::size_t i = 0; i < 4; ++i) numbers[i] = number(pending_.answers_utf8[i]);
-    const bool all = std::all_of(numbers.begin(), numbers.end(), [&](const auto& n) {
-      return n.has_value() && n->unit == numbers[0]->unit;
-    });
+    const bool all = std::all_of(numbers.begin(), numbers.end(),
+                                 [&](const auto& n) { return n.has_value() && n->unit == numbers[0]->unit; });
     if (!all) return;
     for (std::size_t i = 1; i < 4; ++i) {
       if (numbers[i]->value > numbers[i - 1]->value) continue;
@@ -427,8 +430,9 @@ Compiled compile(std::string_view source) {
       }
       continue;
     }
-    c.error(line_no, both("várt sor: „? kérdés”, „+ jó válasz”, „- rossz válasz”, megjegyzés („#”) vagy üres sor",
-                          "expected \"? question\", \"+ right answer\", \"- wrong answer\", a comment or a blank line"));
+    c.error(line_no,
+            both("várt sor: „? kérdés”, „+ jó válasz”, „- rossz válasz”, megjegyzés („#”) vagy üres sor",
+                 "expected \"? question\", \"+ right answer\", \"- wrong answer\", a comment or a blank line"));
   }
   c.close();
   return out;
@@ -444,8 +448,8 @@ std::vector<Repeat> repeats_across(const std::vector<NamedSource>& sources) {
       const auto it = first.find(text);
       if (it == first.end() || it->second.first == s) continue;
       const std::string where = sources[it->second.first].file + ":" + std::to_string(it->second.second);
-      out.push_back({sources[s].file, {line, 0, false,
-                                       both("a kérdés megismétli ezt: " + where, "the question repeats " + where)}});
+      out.push_back({sources[s].file,
+                     {line, 0, false, both("a kérdés megismétli ezt: " + where, "the question repeats " + where)}});
     }
     first.merge(here);
   }
@@ -457,8 +461,8 @@ std::string dump(const game::KERDESEKFULL& bank, std::vector<Diagnostic>* proble
   const auto problem = [&](std::size_t record, const std::string& hu, const std::string& en) {
     if (problems == nullptr) return;
     const std::string n = std::to_string(record + 1);
-    problems->push_back({static_cast<int>(record + 1), 0, false,
-                         both("a(z) " + n + ". rekord: " + hu, "record " + n + ": " + en)});
+    problems->push_back(
+        {static_cast<int>(record + 1), 0, false, both("a(z) " + n + ". rekord: " + hu, "record " + n + ": " + en)});
   };
   std::size_t i = 0;
   for (; i < bank.size(); ++i) {
@@ -468,12 +472,13 @@ std::string dump(const game::KERDESEKFULL& bank, std::vector<Diagnostic>* proble
     if (right == 0) problem(i, "nincs „a”–„d” jó válasza", "no right answer \"a\" to \"d\"");
     const std::array<std::string_view, 5> texts = {r.KERDES.view(), r.A.view(), r.B.view(), r.C.view(), r.D.view()};
     for (std::size_t t = 0; t < texts.size(); ++t) {
-      const std::string field = t == 0 ? "a kérdés" : "a(z) " + cp852::one_char(static_cast<std::uint8_t>('A' + t - 1)) + " válasz";
-      const std::string field_en = t == 0 ? "the question" : "answer " + cp852::one_char(static_cast<std::uint8_t>('A' + t - 1));
+      const std::string field = t == 0 ? "a kérdés"
+                                       : "a(z) " + cp852::one_char(static_cast<std::uint8_t>('A' + t - 1)) + " válasz";
+      const std::string field_en = t == 0 ? "the question"
+                                          : "answer " + cp852::one_char(static_cast<std::uint8_t>('A' + t - 1));
       if (texts[t].empty()) problem(i, field + " üres", field_en + " is empty");
-      const bool control = std::any_of(texts[t].begin(), texts[t].end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-      });
+      const bool control = std::any_of(texts[t].begin(), texts[t].end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
       if (control) {
         problem(i, field + " vezérlőkaraktert tartalmaz, amit forrás nem tartalmazhat",
                 field_en + " holds a control character, which a source cannot hold");
