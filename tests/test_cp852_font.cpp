@@ -12,7 +12,7 @@
 #include <fstream>
 #include <vector>
 
-using cp852::literals::operator""_cp;
+using namespace cp852::literals;  // the _cp literal
 
 namespace {
 

@@ -131,7 +131,7 @@ TEST_F(GameScreen, EachAnswerIsPaintedAndBlankedWithinItsOwnBox) {
     int painted = 0;
     for (int y = 0; y < 600; ++y) {
       for (int x = 0; x < 800; ++x) {
-        const auto at = static_cast<std::size_t>(y * 800 + x);
+        const auto at = static_cast<std::size_t>(y) * 800 + static_cast<std::size_t>(x);
         if (marked[at] == before[at]) continue;
         ++painted;
         ASSERT_TRUE(inside(box.box, x, y)) << "marking painted " << x << "," << y;
@@ -157,7 +157,7 @@ TEST_F(GameScreen, EachAnswerIsPaintedAndBlankedWithinItsOwnBox) {
     const screen::Rect strip = box.box.strip();
     for (int y = strip.top - 2; y <= strip.bottom + 2; ++y) {
       for (int x = 80; x < 600; ++x) {
-        const auto at = static_cast<std::size_t>(y * 800 + x);
+        const auto at = static_cast<std::size_t>(y) * 800 + static_cast<std::size_t>(x);
         const bool in_strip = x >= strip.left && x <= strip.right && y >= strip.top && y <= strip.bottom;
         if (in_strip) {
           ASSERT_EQ(surface().pixel(x, y), 0) << "text left at " << x << "," << y;

@@ -9,7 +9,7 @@
 #include "platform/backend.hpp"
 #include "platform/cp852.hpp"
 
-using cp852::literals::operator""_cp;
+using namespace cp852::literals;  // the _cp literal
 
 using namespace platform;
 

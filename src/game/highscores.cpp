@@ -20,7 +20,7 @@
 #include "shell/menu.hpp"
 #include "shell/settings.hpp"
 
-using cp852::literals::operator""_cp;
+using namespace cp852::literals;  // the _cp literal
 
 namespace game {
 

@@ -10,7 +10,7 @@
 #include "screen/gamescreen.hpp"
 #include "sound/sound.hpp"
 
-using cp852::literals::operator""_cp;
+using namespace cp852::literals;  // the _cp literal
 
 namespace game {
 

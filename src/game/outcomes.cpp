@@ -11,7 +11,7 @@
 #include "screen/logo.hpp"
 #include "screen/reveal.hpp"
 
-using cp852::literals::operator""_cp;
+using namespace cp852::literals;  // the _cp literal
 
 namespace game {
 

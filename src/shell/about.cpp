@@ -9,7 +9,7 @@
 #include "platform/graph.hpp"
 #include "shell/menu.hpp"
 
-using cp852::literals::operator""_cp;
+using namespace cp852::literals;  // the _cp literal
 
 namespace shell {
 

@@ -18,7 +18,7 @@
 #include "shell/settings_screens.hpp"
 #include "sound/sound.hpp"
 
-using cp852::literals::operator""_cp;
+using namespace cp852::literals;  // the _cp literal
 
 namespace shell {
 

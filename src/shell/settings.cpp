@@ -8,7 +8,7 @@
 #include "platform/files.hpp"
 #include "platform/graph.hpp"
 
-using cp852::literals::operator""_cp;
+using namespace cp852::literals;  // the _cp literal
 
 namespace shell {
 
