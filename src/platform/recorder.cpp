@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/recorder.hpp"
 
-#include <algorithm>
-#include <iterator>
-
 #include "platform/cp852.hpp"
 
 namespace platform {
@@ -14,9 +11,7 @@ void Recorder::text(int x, int y, int colour, int magnification, std::string_vie
   std::string utf8 = cp852::to_utf8(bytes);
   add("text " + std::to_string(x) + "," + std::to_string(y) + " colour " + std::to_string(colour) + " size " +
       std::to_string(magnification) + " \"" + utf8 + "\"");
-  TextDraw draw{clock_.now(), x, y, colour, magnification, std::move(utf8), std::string(bytes)};
-  texts_.push_back(draw);
-  events_.emplace_back(std::move(draw));
+  events_.emplace_back(TextDraw{clock_.now(), x, y, colour, magnification, std::move(utf8), std::string(bytes)});
 }
 
 void Recorder::delay(unsigned ms) {
@@ -47,21 +42,26 @@ void Recorder::sound(std::string_view operation, int slot, std::string_view file
 }
 
 std::optional<Recorder::TextDraw> Recorder::find_text(std::string_view utf8) const {
-  const auto it = std::find_if(texts_.begin(), texts_.end(), [&](const TextDraw& t) { return t.utf8 == utf8; });
-  if (it == texts_.end()) return std::nullopt;
-  return *it;
+  for (const Event& e : events_) {
+    const TextDraw* t = std::get_if<TextDraw>(&e);
+    if (t != nullptr && t->utf8 == utf8) return *t;
+  }
+  return std::nullopt;
 }
 
 std::vector<Recorder::TextDraw> Recorder::texts_at(int x, int y) const {
-  std::vector<TextDraw> out;
-  std::copy_if(texts_.begin(), texts_.end(), std::back_inserter(out),
-               [&](const TextDraw& t) { return t.x == x && t.y == y; });
+  std::vector<TextDraw> out = texts();
+  std::erase_if(out, [&](const TextDraw& t) { return t.x != x || t.y != y; });
   return out;
 }
 
 int Recorder::count_texts(std::string_view fragment) const {
-  return static_cast<int>(std::count_if(texts_.begin(), texts_.end(),
-                                        [&](const TextDraw& t) { return t.utf8.find(fragment) != std::string::npos; }));
+  int n = 0;
+  for (const Event& e : events_) {
+    const TextDraw* t = std::get_if<TextDraw>(&e);
+    n += t != nullptr && t->utf8.find(fragment) != std::string::npos ? 1 : 0;
+  }
+  return n;
 }
 
 int Recorder::count_sounds(std::string_view operation, int slot, std::string_view file) const {

@@ -66,7 +66,7 @@ class Recorder : public Tracer {
 
   // Everything in the order it happened.
   const std::vector<Event>& events() const { return events_; }
-  const std::vector<TextDraw>& texts() const { return texts_; }
+  std::vector<TextDraw> texts() const { return all<TextDraw>(); }
   std::vector<Delay> delays() const { return all<Delay>(); }
   std::vector<KeyWait> waits() const { return all<KeyWait>(); }
   std::vector<KeyRead> keys() const { return all<KeyRead>(); }
@@ -102,7 +102,6 @@ class Recorder : public Tracer {
 
   const HeadlessBackend& clock_;
   std::vector<Event> events_;
-  std::vector<TextDraw> texts_;
   std::vector<std::string> lines_;
   int key_waits_ = 0;
   int delays_ = 0;
