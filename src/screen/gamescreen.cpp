@@ -62,7 +62,7 @@ void link(const PointedBox& left, const PointedBox& right) {
 
 const std::string& answer_text(const AnswerBox& box) {
   static constexpr std::array<std::string* const, 4> kTexts = {&game::A, &game::B, &game::C, &game::D};
-  return *kTexts[static_cast<std::size_t>(&box - kAnswerBoxes.data())];
+  return *kTexts[static_cast<std::size_t>(game::answer_index(box.letter))];
 }
 
 }  // namespace
