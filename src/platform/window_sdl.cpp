@@ -31,6 +31,9 @@ namespace {
 
 std::atomic<std::int64_t> g_first_present{0};
 
+constexpr const char* kConnectionLost =
+    "megszakadt a kapcsolat az X szerverrel / the connection to the X server was lost";
+
 // The text of the session's one line about a failed display, said once.
 void say_once(const std::string& line) {
   static std::atomic<bool> said{false};
@@ -152,7 +155,7 @@ class SdlBackend final : public Backend {
   // sound, finish a file) first; the process then ends at once, without
   // running destructors under a thread that may still wait.
   [[noreturn]] void connection_lost() {
-    say_once("megszakadt a kapcsolat az X szerverrel / the connection to the X server was lost");
+    say_once(kConnectionLost);
     display_lost_ = true;
     failed_ = true;
     if (std::this_thread::get_id() == window_thread_) {
@@ -581,7 +584,7 @@ int SdlBackend::on_x_error(Display* display, XErrorEvent* error) {
 
 int SdlBackend::on_x_io_error(Display* /*display*/) {
   if (SdlBackend* b = g_running.load()) b->connection_lost();
-  say_once("megszakadt a kapcsolat az X szerverrel / the connection to the X server was lost");
+  say_once(kConnectionLost);
   std::fflush(nullptr);
   ::_exit(1);
 }
