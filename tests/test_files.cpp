@@ -25,6 +25,7 @@
 #include "harness.hpp"
 #include "platform/backend.hpp"
 #include "platform/files.hpp"
+#include "platform/settings.hpp"
 #include "shell/settings.hpp"
 
 extern char** environ;
@@ -39,10 +40,10 @@ namespace {
 const Bytes kVictim = {'v', 'i', 'c', 't', 'i', 'm', ' ', 's', 'e', 'c', 'r', 'e', 't'};
 
 Bytes settings_bytes(const char* name = "ZorvinSoft") {
-  shell::BEALLITASOK s;
+  settings::BEALLITASOK s;
   shell::apply_factory_values(s);
   s.NEV.assign(name);
-  const auto b = shell::encode(s);
+  const auto b = settings::encode(s);
   return {b.begin(), b.end()};
 }
 
@@ -350,7 +351,7 @@ TEST_F(Files, EntriesWrittenAtOnceByTwoProcessesAreAllKept) {
           platform::reset_state();
           platform::HeadlessBackend backend;
           platform::use_backend(&backend);
-          shell::CONFIG.NEV.assign("Process " + std::to_string(child));
+          settings::CONFIG.NEV.assign("Process " + std::to_string(child));
           for (int i = 0; i < 5; ++i) {
             game::X = 3;
             game::NYEREMENY = std::to_string(child) + "-" + std::to_string(i);

@@ -19,9 +19,9 @@
 
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
+#include "platform/settings.hpp"
 #include "shell/factory_files.hpp"
 #include "shell/messages.hpp"
-#include "shell/settings.hpp"
 
 namespace fs = std::filesystem;
 
@@ -91,7 +91,7 @@ struct Failure {
   std::string line;
 };
 
-void show(const fs::path& file, const shell::BEALLITASOK& s) {
+void show(const fs::path& file, const settings::BEALLITASOK& s) {
   const auto row = [](std::string_view label, std::string_view field, const std::string& value) {
     std::string text = label.empty() ? std::string(field) : std::string(label) + " (" + std::string(field) + ")";
     text += ":";
@@ -100,12 +100,12 @@ void show(const fs::path& file, const shell::BEALLITASOK& s) {
     std::cout << "  " << text << std::string(width < 44 ? 44 - width : 1, ' ') << value << "\n";
   };
   std::cout << full(file) << "\n";
-  for (const shell::NameField& field : shell::kNameFields) {
+  for (const settings::NameField& field : settings::kNameFields) {
     const std::string_view bytes = (s.*field.member).view();
     row(field.label, field.name, "\"" + shell::terminal_safe(cp852::to_utf8(bytes)) + "\"");
   }
-  for (const shell::NumberField& field : shell::kNumberFields) {
-    row(field.label, field.name, std::to_string(shell::value_of(s, field)));
+  for (const settings::NumberField& field : settings::kNumberFields) {
+    row(field.label, field.name, std::to_string(settings::value_of(s, field)));
   }
 }
 
@@ -288,7 +288,7 @@ int main(int argc, char** argv) {
 
   std::error_code ec;
   if (!file) {
-    const fs::path here = platform::game_path(shell::kConfigFile);
+    const fs::path here = platform::game_path(settings::kConfigFile);
     if (fs::exists(here, ec)) {
       file = here;
     } else {
@@ -306,18 +306,18 @@ int main(int argc, char** argv) {
       if (created) {
         std::cout << "A játékos mappája elkészült / the player's folder is ready: " << full(*folder) << "\n";
       }
-      file = *folder / platform::game_path(shell::kConfigFile);
+      file = *folder / platform::game_path(settings::kConfigFile);
     }
   }
 
   try {
     const platform::RecordLock lock(*file);  // no change made meanwhile is lost
-    const auto bytes = platform::read_record(*file, shell::kSettingsSize);
-    shell::BEALLITASOK s = shell::decode(
-        std::span<const std::uint8_t, shell::kSettingsSize>(bytes.data(), bytes.size()));
+    const auto bytes = platform::read_record(*file, settings::kSettingsSize);
+    settings::BEALLITASOK s = settings::decode(
+        std::span<const std::uint8_t, settings::kSettingsSize>(bytes.data(), bytes.size()));
     if (player) s.NEV.assign(player_bytes);
     if (host) s.MUSORVEZETO.assign(host_bytes);
-    if (player || host) platform::write_record(*file, shell::encode(s));
+    if (player || host) platform::write_record(*file, settings::encode(s));
     show(*file, s);
   } catch (const platform::IoError& e) {
     std::cerr << kMe << io_line(e.code(), e.path()) << "\n";

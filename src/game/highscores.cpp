@@ -16,9 +16,9 @@
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
 #include "platform/graph.hpp"
+#include "platform/settings.hpp"
 #include "screen/logo.hpp"
 #include "shell/menu.hpp"
-#include "shell/settings.hpp"
 
 using namespace cp852::literals;  // the _cp literal
 
@@ -159,7 +159,7 @@ void EREDMENYIR(std::int16_t V) {
     HS.DATUM[from + 1] = HS.DATUM[from];
   }
   const auto at = static_cast<std::size_t>(V - 1);
-  HS.NEV[at].assign(shell::CONFIG.NEV.view());
+  HS.NEV[at].assign(settings::CONFIG.NEV.view());
   HS.X[at] = static_cast<std::int16_t>(X - 1);
   HS.PONT[at].assign(NYEREMENY);
   // The date of this moment, read afresh: the date line's texts are stale

@@ -21,6 +21,19 @@ using namespace cp852::literals;  // the _cp literal
 namespace shell {
 
 using namespace platform;
+using settings::CONFIG;
+
+int current_scheme(const settings::BEALLITASOK& s) {
+  if (s.KERETSZIN == 9) return 1;
+  if (s.KERETSZIN == 0) return 3;
+  if (s.KERETSZIN == 13) return 4;
+  if (s.KERETSZIN == 15) {
+    if (s.JELOLOSZIN == 6) return 2;
+    if (s.JELOLOSZIN == 15) return 5;
+    if (s.JELOLOSZIN == 9) return 6;
+  }
+  return 0;
+}
 
 namespace {
 
@@ -256,7 +269,7 @@ void settings_menu() {
                     {"Kilépés"_cp, 190}});
         PIROS_ZOLD(CONFIG.HANGOK, 0, 130);
         PIROS_ZOLD(CONFIG.VARAKOZAS, 0, 140);
-        save_config();
+        settings::save_config();
       },
       [] {
         if (HOL == 1) names_message();
