@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
+#include <vector>
 
 #include <unistd.h>
 
@@ -90,6 +92,23 @@ TEST(SettingsRecord, ColourSchemesAreRecognised) {
   EXPECT_EQ(shell::current_scheme(s), 0);
   s.KERETSZIN = 9;
   EXPECT_EQ(shell::current_scheme(s), 1) << "frame colour 9 alone makes scheme 1";
+  // A frame colour no other scheme has decides alone; frame 15 (three
+  // schemes) needs the marking colour too; the flash colour never counts.
+  for (const auto& [frame, marking, flash, scheme] : std::vector<std::array<int, 4>>{{0, 1, 1, 3},
+                                                                                     {13, 0, 0, 4},
+                                                                                     {15, 6, 0, 2},
+                                                                                     {15, 15, 300, 5},
+                                                                                     {15, 9, 9, 6},
+                                                                                     {15, 14, 2, 0},
+                                                                                     {9 + 256, 14, 2, 0},
+                                                                                     {15 + 256, 6, 14, 0},
+                                                                                     {15, 6 + 256, 14, 0},
+                                                                                     {14, 14, 2, 0}}) {
+    s.KERETSZIN = static_cast<std::uint16_t>(frame);
+    s.JELOLOSZIN = static_cast<std::uint16_t>(marking);
+    s.VILLOGOSZIN = static_cast<std::uint16_t>(flash);
+    EXPECT_EQ(shell::current_scheme(s), scheme) << frame << " " << marking << " " << flash;
+  }
 }
 
 class SettingsFile : public ::testing::Test {

@@ -23,14 +23,41 @@ namespace shell {
 using namespace platform;
 using settings::CONFIG;
 
-int current_scheme(const settings::BEALLITASOK& s) {
-  if (s.KERETSZIN == 9) return 1;
-  if (s.KERETSZIN == 0) return 3;
-  if (s.KERETSZIN == 13) return 4;
-  if (s.KERETSZIN == 15) {
-    if (s.JELOLOSZIN == 6) return 2;
-    if (s.JELOLOSZIN == 15) return 5;
-    if (s.JELOLOSZIN == 9) return 6;
+namespace {
+
+// Whether another scheme has the same frame colour as scheme `i`.
+constexpr bool frame_is_shared(std::size_t i) {
+  for (std::size_t j = 0; j < kColourSchemes.size(); ++j) {
+    if (j != i && kColourSchemes[j].KERETSZIN == kColourSchemes[i].KERETSZIN) return true;
+  }
+  return false;
+}
+
+// The frame and marking colours tell every scheme apart.
+constexpr bool schemes_are_told_apart() {
+  for (std::size_t i = 0; i < kColourSchemes.size(); ++i) {
+    for (std::size_t j = i + 1; j < kColourSchemes.size(); ++j) {
+      if (kColourSchemes[i].KERETSZIN == kColourSchemes[j].KERETSZIN &&
+          kColourSchemes[i].JELOLOSZIN == kColourSchemes[j].JELOLOSZIN) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+static_assert(schemes_are_told_apart());
+
+}  // namespace
+
+int current_scheme(const settings::BEALLITASOK& record) {
+  // A scheme is known by its frame colour alone, and where schemes share
+  // a frame colour, by the marking colour too; the flash colour is never
+  // looked at.
+  for (std::size_t i = 0; i < kColourSchemes.size(); ++i) {
+    const ColourScheme& scheme = kColourSchemes[i];
+    if (record.KERETSZIN != scheme.KERETSZIN) continue;
+    if (frame_is_shared(i) && record.JELOLOSZIN != scheme.JELOLOSZIN) continue;
+    return static_cast<int>(i + 1);
   }
   return 0;
 }
