@@ -25,6 +25,7 @@
 #include "harness.hpp"
 #include "platform/backend.hpp"
 #include "platform/files.hpp"
+#include "platform/graph.hpp"
 #include "platform/settings.hpp"
 #include "shell/settings.hpp"
 
@@ -276,6 +277,36 @@ TEST_F(Files, FailuresAreNamedAsTheyAreWithTheClassicNumbers) {
   EXPECT_EQ(read_file("full/Data/Config.cfg"), settings_bytes());
   EXPECT_EQ(std::distance(fs::directory_iterator("full/Data"), fs::directory_iterator{}), 1);
   ::umount("full");
+}
+
+TEST_F(Files, ADamagedFileIsSetAsideUnderAFreeNameAndSaysWhere) {
+  // The names of this second are taken already: the file goes to the next
+  // free one, and nothing that stood under a taken name is replaced.
+  const fs::path damaged = "game/Data/Config.cfg";
+  write_file(damaged, {'d'});
+  const std::string stamp = platform::local_timestamp();
+  const std::string base = damaged.string() + ".damaged-" + stamp;
+  write_file(base, {'1'});
+  write_file(base + "-2", {'2'});
+  ::testing::internal::CaptureStderr();
+  const auto kept = platform::set_aside_damaged(damaged, "what went wrong",
+                                                {.what_hu = "a hu", .what_en = "the en", .then = "then / so"});
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  ASSERT_TRUE(kept);
+  if (platform::local_timestamp() == stamp) {  // else the second turned meanwhile, and the name is free
+    EXPECT_EQ(kept->string(), base + "-3");
+  }
+  EXPECT_EQ(read_file(*kept), Bytes{'d'});
+  EXPECT_FALSE(fs::exists(damaged));
+  EXPECT_EQ(read_file(base), Bytes{'1'});
+  EXPECT_EQ(read_file(base + "-2"), Bytes{'2'});
+  EXPECT_EQ(err, "zelvanos: what went wrong; a hu félretéve ide / the en is kept as " + platform::full_path(*kept) +
+                     "; then / so\n");
+
+  // Nothing there to move: nothing said.
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(platform::set_aside_damaged(damaged, "why", {.what_hu = "a", .what_en = "b", .then = "c"}));
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
 TEST_F(Files, ASecondCopyOnTheSameFolderIsRefusedUntilTheFirstEnds) {
