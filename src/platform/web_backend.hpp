@@ -2,10 +2,15 @@
 #pragma once
 // The web page's backend (built with emscripten and -sASYNCIFY): the
 // surface drawn into the page's canvas at most once per animation frame,
-// the page's key events through the shared key translation into the key
-// queue, and the game's key wait and delay as sleeps that give the page
-// back to the browser. Data/ lives in the browser's IndexedDB and is
-// written through after every save.
+// scaled to the canvas's device pixels by the window's scaler; the page's
+// key events through the shared key translation into the key queue; the
+// game's key wait and delay as sleeps that give the page back to the
+// browser. Beside the picture it keeps the model of the texts on screen and
+// hands the page, at each key wait, what the screen asks for (offer_keys),
+// so that the page can show the texts as real text and offer exactly those
+// keys on a touch screen. Data/ lives in the browser's IndexedDB and is
+// written through after every save; the question banks and the sounds are
+// fetched when the game first needs them.
 
 #include <cstdint>
 #include <optional>
@@ -51,5 +56,17 @@ class WebBackend final : public Backend {
 // and loads what an earlier visit stored there; from then on every
 // completed write_record is stored before it returns.
 void mount_browser_storage(const std::string& folder);
+// Whether each completed write_record is stored in the browser before it
+// returns (on from mount_browser_storage). Off while the page itself
+// writes: it cannot wait inside its own call, and stores afterwards.
+void store_writes(bool on);
+
+// From now on a read_record of a file under Questions/ that the page has
+// not loaded yet waits while the page fetches it (a file the site does not
+// have stays missing, and its read fails as on the desktop).
+void fetch_files_when_read();
+
+// JSON of a string as code page 852 bytes turned into Unicode, quoted.
+std::string json_string(std::string_view cp852_bytes);
 
 }  // namespace platform

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The page's side of the web backend: the canvas, the key wait, the
-// browser's storage and the page's address. The game's module calls these;
-// the page (web/page.js) reads ZelvanosWeb.state for its own display and
-// for tests.
+// browser's storage, the files fetched from the site when the game needs
+// them, and the page's address. The game's module calls these; the page
+// (page.js) reads ZelvanosWeb.state for its own display and for tests.
 
 mergeInto(LibraryManager.library, {
   $ZelvanosWeb: {
@@ -13,17 +13,64 @@ mergeInto(LibraryManager.library, {
     framePending: false,
     syncing: null,  // the storage sync under way
     // What tests and the page watch: key waits so far, whether the game is
-    // waiting for a key now, frames drawn, the exit code once it ended.
-    state: {keyWaits: 0, waiting: false, frames: 0, firstFrameAt: 0, exitCode: null},
+    // waiting for a key now, frames drawn, the exit code once it ended, the
+    // file the game waits for (with the bytes loaded so far and, where
+    // known, of how many) and the files the site could not give.
+    state: {keyWaits: 0, waiting: false, frames: 0, firstFrameAt: 0, exitCode: null,
+            needing: null, loaded: 0, total: 0, missing: []},
 
+    // Draws the picture at the canvas's size (the page sets it in device pixels).
     present: function() {
       ZelvanosWeb.framePending = false;
-      var pixels = Module['_zelvanos_web_frame']();
-      ZelvanosWeb.image.data.set(HEAPU8.subarray(pixels, pixels + 800 * 600 * 4));
+      var canvas = ZelvanosWeb.canvas;
+      var w = canvas.width, h = canvas.height;
+      if (!ZelvanosWeb.image || ZelvanosWeb.image.width !== w || ZelvanosWeb.image.height !== h) {
+        ZelvanosWeb.image = ZelvanosWeb.context.createImageData(w, h);
+      }
+      var pixels = Module['_zelvanos_web_frame'](w, h);
+      ZelvanosWeb.image.data.set(HEAPU8.subarray(pixels, pixels + w * h * 4));
       ZelvanosWeb.context.putImageData(ZelvanosWeb.image, 0, 0);
       var s = ZelvanosWeb.state;
       if (s.frames++ === 0) s.firstFrameAt = performance.now();
       if (Module['onFrame']) Module['onFrame'](s);
+    },
+
+    // A file of the site (a path such as "Sounds/Main.mp3"), fetched once:
+    // a promise of its bytes, or of null when the site does not give it.
+    files: {},
+    fetchFile: function(path) {
+      if (!ZelvanosWeb.files[path]) {
+        ZelvanosWeb.files[path] = fetch(locateFile(path)).then(function(response) {
+          if (!response.ok) return null;
+          var s = ZelvanosWeb.state;
+          var coded = response.headers.get('Content-Encoding');
+          var total = coded ? 0 : Number(response.headers.get('Content-Length')) || 0;
+          if (!response.body || !response.body.getReader) {
+            return response.arrayBuffer().then(function(b) { return new Uint8Array(b); });
+          }
+          var reader = response.body.getReader();
+          var parts = [], length = 0;
+          function pump() {
+            return reader.read().then(function(step) {
+              if (step.done) {
+                var bytes = new Uint8Array(length), at = 0;
+                parts.forEach(function(p) { bytes.set(p, at); at += p.length; });
+                return bytes;
+              }
+              parts.push(step.value);
+              length += step.value.length;
+              if (s.needing === path) {
+                s.loaded = length;
+                s.total = total;
+                if (Module['onNeed']) Module['onNeed'](s);
+              }
+              return pump();
+            });
+          }
+          return pump();
+        }).catch(function() { return null; });
+      }
+      return ZelvanosWeb.files[path];
     },
 
     mounts: {},  // folder -> promise of 0 (loaded) or 1 (no storage)
@@ -56,12 +103,19 @@ mergeInto(LibraryManager.library, {
   zelvanos_web_open: function(title) {
     document.title = UTF8ToString(title);
     var canvas = Module['canvas'] || document.getElementById('screen');
-    canvas.width = 800;
-    canvas.height = 600;
+    if (!canvas.width || !canvas.height) {
+      canvas.width = 800;
+      canvas.height = 600;
+    }
     ZelvanosWeb.canvas = canvas;
     ZelvanosWeb.context = canvas.getContext('2d', {alpha: false});
     ZelvanosWeb.image = ZelvanosWeb.context.createImageData(800, 600);
     Module['ZelvanosWeb'] = ZelvanosWeb;
+  },
+
+  // The game reads keys from now on: keys the page kept meanwhile go to it.
+  zelvanos_web_ready: function() {
+    if (Module['onReady']) Module['onReady']();
   },
 
   // At most one present per animation frame, however many drawing calls.
@@ -82,7 +136,8 @@ mergeInto(LibraryManager.library, {
         s.waiting = false;
         wakeUp(0);
       };
-      if (Module['onKeyWait']) Module['onKeyWait'](s);
+      // The page looks once the game has gone to sleep.
+      if (Module['onKeyWait']) Promise.resolve().then(function() { Module['onKeyWait'](s); });
     });
   },
 
@@ -109,6 +164,32 @@ mergeInto(LibraryManager.library, {
   zelvanos_web_store__deps: ['$ZelvanosWeb'],
   zelvanos_web_store: function() {
     return Asyncify.handleAsync(function() { return ZelvanosWeb.sync(false); });
+  },
+
+  // The game reads a file it has not got yet: it waits while the page
+  // fetches it (the page shows how far); keys pressed meanwhile are kept.
+  zelvanos_web_fetch__deps: ['$ZelvanosWeb'],
+  zelvanos_web_fetch: function(path) {
+    var name = UTF8ToString(path);
+    return Asyncify.handleAsync(function() {
+      var s = ZelvanosWeb.state;
+      s.needing = name;
+      s.loaded = 0;
+      s.total = 0;
+      if (Module['onNeed']) Module['onNeed'](s);
+      return ZelvanosWeb.fetchFile(name).then(function(bytes) {
+        s.needing = null;
+        if (Module['onNeed']) Module['onNeed'](s);
+        if (!bytes) {
+          s.missing.push(name);
+          return 1;
+        }
+        var full = FS.cwd() + '/' + name;
+        FS.mkdirTree(full.substring(0, full.lastIndexOf('/')));
+        FS.writeFile(full, bytes);
+        return 0;
+      });
+    });
   },
 
   zelvanos_web_option: function(name, out, size) {
