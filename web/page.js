@@ -41,12 +41,12 @@
   var heard = {keys: {}, question: '', item: '', items: ''};
 
   function game() { return window.Module && Module.ZelvanosWeb; }
+  // The module's exports, called on a stack of their own (the game sleeps).
   function call(name) {
-    var args = Array.prototype.slice.call(arguments, 1);
-    return Module.UTF8ToString(Module['_' + name].apply(null, args));
+    return Module.ZelvanosWeb.text(name);
   }
   function callText(name, texts) {
-    return Module.ccall(name, 'string', texts.map(function() { return 'string'; }), texts);
+    return Module.ZelvanosWeb.text(name, texts);
   }
 
   // --- The picture -------------------------------------------------------
@@ -115,7 +115,7 @@
   // Sends the offered key `index` of this wait, once.
   function choose(index) {
     if (!offer || sent || !offer.asking) return false;
-    if (!Module._zelvanos_web_choose(offer.wait, index)) return false;
+    if (!Module.ZelvanosWeb.call('zelvanos_web_choose', [offer.wait, index])) return false;
     sent = true;
     document.querySelectorAll('.target, #keys button').forEach(function(b) { b.disabled = true; });
     return true;
@@ -227,8 +227,19 @@
           tr.dataset.frame = frames.join(',');
           table.appendChild(tr);
         });
-        markOddRow(table);
-        into.appendChild(table);
+        var current = markOddRow(table);
+        if (current && into.tagName === 'ASIDE') {
+          // The ladder folds away; its current prize stays in sight.
+          var details = element('details');
+          var summary = element('summary', '', 'Nyeremény most: ');
+          var cells = Array.prototype.slice.call(current.cells, 0, -1).map(function(c) { return c.textContent; });
+          summary.appendChild(element('strong', '', cells.join('  ')));
+          details.appendChild(summary);
+          details.appendChild(table);
+          into.appendChild(details);
+        } else {
+          into.appendChild(table);
+        }
         i = j;
         continue;
       }
@@ -251,7 +262,9 @@
       odd[0].setAttribute('aria-current', 'step');
       var td = element('td', '', '◀ most');
       odd[0].appendChild(td);
+      return odd[0];
     }
+    return null;
   }
 
   function render() {
@@ -546,8 +559,10 @@
   });
   $('names-open').addEventListener('click', openNames);
   $('names-cancel').addEventListener('click', function() { dialog.close(); });
+  var saving = false;
   $('names-form').addEventListener('submit', function(e) {
     e.preventDefault();
+    if (saving || !game() || Module.ZelvanosWeb.state.exitCode !== null) return;
     var why = callText('zelvanos_web_set_names', [player.value, host.value]);
     if (why) {
       error.textContent = why;
@@ -555,14 +570,18 @@
       check(host);
       return;
     }
-    Module.ZelvanosWeb.sync(false).then(function(failed) {
-      error.textContent = failed ? 'A böngésző tárolójába nem sikerült menteni.' : '';
-      if (!failed) {
-        dialog.close();
-        say('A nevek elmentve.');
-      }
-    });
+    // The game's side writes the file and says when it is done.
+    saving = true;
+    error.textContent = 'Mentés…';
   });
+  function namesSaved(result) {
+    saving = false;
+    error.textContent = result;
+    if (!result) {
+      dialog.close();
+      say('A nevek elmentve.');
+    }
+  }
 
   // --- The game's module ---------------------------------------------------
 
@@ -583,7 +602,7 @@
     },
     onReady: function() {
       ready = true;
-      pending.forEach(function(key) { Module.ccall('zelvanos_web_key', null, ['string'], [key]); });
+      pending.forEach(function(key) { Module.ZelvanosWeb.callText('zelvanos_web_key_event', [key], [0, 0, 0]); });
       pending = [];
     },
     onFrame: function(s) {
@@ -595,6 +614,7 @@
     },
     onKeyWait: function() { update(); },
     onNeed: showNeed,
+    onTaskDone: namesSaved,
     onFinished: function(code) {
       offer = null;
       render();

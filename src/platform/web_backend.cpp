@@ -2,7 +2,6 @@
 #include "platform/web_backend.hpp"
 
 #include <emscripten.h>
-#include <emscripten/html5.h>
 
 #include <algorithm>
 #include <array>
@@ -10,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/cp852.hpp"
@@ -46,11 +46,14 @@ TextModel g_texts;
 std::uint32_t g_waits = 0;
 bool g_waiting = false;
 bool g_answered = false;  // the page has sent a key for this wait
+std::vector<std::function<void()>> g_tasks;  // what the page asked to run on the game's side
 
-EM_BOOL on_key_down(int /*type*/, const EmscriptenKeyboardEvent* e, void* /*data*/) {
-  if (!push_dom_key(key_queue(), e->key, e->ctrlKey != 0, e->altKey != 0, e->metaKey != 0)) return EM_FALSE;
-  zelvanos_web_wake();
-  return EM_TRUE;
+void run_page_tasks() {
+  while (!g_tasks.empty()) {
+    const auto task = std::move(g_tasks.front());
+    g_tasks.erase(g_tasks.begin());
+    task();
+  }
 }
 
 std::optional<Date> parse_date(const std::string& text) {
@@ -139,12 +142,10 @@ WebBackend::WebBackend(WebOptions options) : options_(options), start_ms_(emscri
     // blends the three bytes alike, whatever their order.
     g_colours[i] = (std::uint32_t{c.b} << 16) | (std::uint32_t{c.g} << 8) | std::uint32_t{c.r};
   }
-  emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, on_key_down);
   zelvanos_web_ready();
 }
 
 WebBackend::~WebBackend() {
-  emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, nullptr);
   surface().set_change_listener(nullptr);
   set_text_model(nullptr);
 }
@@ -170,6 +171,7 @@ void WebBackend::wait_for_key(KeyQueue& queue) {
     g_waiting = true;
     zelvanos_web_wait_key();
     g_waiting = false;
+    run_page_tasks();
   }
 }
 
@@ -177,9 +179,10 @@ void WebBackend::delay(unsigned ms, KeyQueue& /*queue*/) {
   if (options_.virtual_clock) {
     virtual_now_ += ms;
     emscripten_sleep(0);  // the page still gets its turn
-    return;
+  } else {
+    emscripten_sleep(ms);
   }
-  emscripten_sleep(ms);
+  run_page_tasks();
 }
 
 std::uint32_t WebBackend::ticks() {
@@ -203,7 +206,10 @@ void mount_browser_storage(const std::string& folder) {
   set_write_observer(store_after_write);
 }
 
-void store_writes(bool on) { set_write_observer(on ? store_after_write : nullptr); }
+void run_for_page(std::function<void()> task) {
+  g_tasks.push_back(std::move(task));
+  zelvanos_web_wake();
+}
 
 void fetch_files_when_read() { set_read_observer(fetch_before_read); }
 
@@ -304,8 +310,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE int zelvanos_web_choose(std::uint32_t wait, int 
   return 1;
 }
 
-// A key of the page's own (typed before the game was ready): a DOM key
-// name, through the same translation as the keyboard's.
-extern "C" EMSCRIPTEN_KEEPALIVE void zelvanos_web_key(const char* key) {
-  if (platform::push_dom_key(platform::key_queue(), key, false, false, false)) zelvanos_web_wake();
+// A keydown of the page (its DOM key name and modifiers), through the same
+// translation as the window's: 1 when the key is the game's (the page then
+// keeps it from the browser).
+extern "C" EMSCRIPTEN_KEEPALIVE int zelvanos_web_key_event(const char* key, int ctrl, int alt, int meta) {
+  if (!platform::push_dom_key(platform::key_queue(), key, ctrl != 0, alt != 0, meta != 0)) return 0;
+  zelvanos_web_wake();
+  return 1;
 }

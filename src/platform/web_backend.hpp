@@ -13,6 +13,7 @@
 // fetched when the game first needs them.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -56,10 +57,12 @@ class WebBackend final : public Backend {
 // and loads what an earlier visit stored there; from then on every
 // completed write_record is stored before it returns.
 void mount_browser_storage(const std::string& folder);
-// Whether each completed write_record is stored in the browser before it
-// returns (on from mount_browser_storage). Off while the page itself
-// writes: it cannot wait inside its own call, and stores afterwards.
-void store_writes(bool on);
+// Runs `task` on the game's side at its next chance: the key wait under
+// way wakes for it and goes on waiting, a delay runs it when it ends. For
+// what the page asks that writes a file: a write waits for the browser's
+// storage, which only the game's side may do (the page's own calls must
+// not wait).
+void run_for_page(std::function<void()> task);
 
 // From now on a read_record of a file under Questions/ that the page has
 // not loaded yet waits while the page fetches it (a file the site does not

@@ -5,6 +5,7 @@
 // (page.js) reads ZelvanosWeb.state for its own display and for tests.
 
 mergeInto(LibraryManager.library, {
+  $ZelvanosWeb__deps: ['malloc', 'free'],
   $ZelvanosWeb: {
     canvas: null,
     context: null,
@@ -19,6 +20,50 @@ mergeInto(LibraryManager.library, {
     state: {keyWaits: 0, waiting: false, frames: 0, firstFrameAt: 0, exitCode: null,
             needing: null, loaded: 0, total: 0, missing: []},
 
+    // Calls the module's export `name` from the page. The game sleeps then,
+    // its frames kept on the module's stack: the call runs on a stack of its
+    // own, so that it never writes over them.
+    pageStack: 0,
+    call: function(name, args) {
+      if (!ZelvanosWeb.pageStack) {
+        var size = 256 * 1024;
+        ZelvanosWeb.pageStack = (_malloc(size) + size) & ~15;
+      }
+      var saved = stackSave();
+      stackRestore(ZelvanosWeb.pageStack);
+      try {
+        return Module['_' + name].apply(null, args || []);
+      } finally {
+        stackRestore(saved);
+      }
+    },
+    // The same with texts for arguments (then numbers); returns what the export returns.
+    callText: function(name, texts, numbers) {
+      var pointers = texts.map(function(text) {
+        var size = lengthBytesUTF8(text) + 1;
+        var p = _malloc(size);
+        stringToUTF8(text, p, size);
+        return p;
+      });
+      try {
+        return ZelvanosWeb.call(name, pointers.concat(numbers || []));
+      } finally {
+        pointers.forEach(function(p) { _free(p); });
+      }
+    },
+    // The text an export returns.
+    text: function(name, texts) {
+      return UTF8ToString(texts ? ZelvanosWeb.callText(name, texts) : ZelvanosWeb.call(name));
+    },
+
+    // The keyboard: a key the game has bytes for is the game's.
+    onKey: function(e) {
+      if (ZelvanosWeb.callText('zelvanos_web_key_event', [e.key],
+                               [e.ctrlKey ? 1 : 0, e.altKey ? 1 : 0, e.metaKey ? 1 : 0])) {
+        e.preventDefault();
+      }
+    },
+
     // Draws the picture at the canvas's size (the page sets it in device pixels).
     present: function() {
       ZelvanosWeb.framePending = false;
@@ -27,7 +72,7 @@ mergeInto(LibraryManager.library, {
       if (!ZelvanosWeb.image || ZelvanosWeb.image.width !== w || ZelvanosWeb.image.height !== h) {
         ZelvanosWeb.image = ZelvanosWeb.context.createImageData(w, h);
       }
-      var pixels = Module['_zelvanos_web_frame'](w, h);
+      var pixels = ZelvanosWeb.call('zelvanos_web_frame', [w, h]);
       ZelvanosWeb.image.data.set(HEAPU8.subarray(pixels, pixels + w * h * 4));
       ZelvanosWeb.context.putImageData(ZelvanosWeb.image, 0, 0);
       var s = ZelvanosWeb.state;
@@ -114,7 +159,10 @@ mergeInto(LibraryManager.library, {
   },
 
   // The game reads keys from now on: keys the page kept meanwhile go to it.
+  zelvanos_web_ready__deps: ['$ZelvanosWeb'],
   zelvanos_web_ready: function() {
+    Module['ZelvanosWeb'] = ZelvanosWeb;
+    window.addEventListener('keydown', ZelvanosWeb.onKey);
     if (Module['onReady']) Module['onReady']();
   },
 
@@ -192,6 +240,10 @@ mergeInto(LibraryManager.library, {
     });
   },
 
+  zelvanos_web_task_done: function(result) {
+    if (Module['onTaskDone']) Module['onTaskDone'](UTF8ToString(result));
+  },
+
   zelvanos_web_option: function(name, out, size) {
     var value = new URLSearchParams(location.search).get(UTF8ToString(name));
     if (value === null) return 0;
@@ -201,6 +253,7 @@ mergeInto(LibraryManager.library, {
 
   zelvanos_web_finished__deps: ['$ZelvanosWeb'],
   zelvanos_web_finished: function(code) {
+    window.removeEventListener('keydown', ZelvanosWeb.onKey);
     ZelvanosWeb.state.exitCode = code;
     if (Module['onFinished']) Module['onFinished'](code);
   },

@@ -22,6 +22,9 @@
 #include "shell/settings.hpp"
 #include "sound/audio_web.hpp"
 
+// The page's side, in web_library.js: what came of a task the page asked for.
+extern "C" void zelvanos_web_task_done(const char* result_utf8);
+
 namespace {
 
 // The game's working folder in the page's file system.
@@ -86,10 +89,12 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_check_name(const char* 
 }
 
 // Sets both names, as the names program does: checked by its rules, the
-// rest of the record kept, the file replaced safely; the running game uses
-// them from its next read of the settings on, and the title screen at the
-// next start. Returns empty when done, else why not (Hungarian / English).
-// The page stores the file in the browser afterwards.
+// rest of the record kept, the file replaced safely. Returns at once why a
+// name is refused (Hungarian / English), or empty when both are good: the
+// game's side then writes them (and stores the file in the browser) at its
+// next chance and tells the page (zelvanos_web_task_done) what came of it.
+// The running game uses them from its next read of the settings on, and
+// the title screen at the next start.
 extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_set_names(const char* player_utf8, const char* host_utf8) {
   std::string why;
   const auto player = shell::checked_name(player_utf8, &why);
@@ -102,26 +107,26 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_set_names(const char* p
     g_answer = "A műsorvezető neve / the host's name: " + why;
     return g_answer.c_str();
   }
-  // Called from the page while the game sleeps: no store from inside the
-  // write (the page stores afterwards, and the game's own next save too).
-  platform::store_writes(false);
-  try {
-    const auto path = platform::game_path(shell::kConfigFile);
-    const platform::RecordLock lock(path);
-    const auto bytes = platform::read_record(path, shell::kSettingsSize);
-    shell::BEALLITASOK s =
-        shell::decode(std::span<const std::uint8_t, shell::kSettingsSize>(bytes.data(), shell::kSettingsSize));
-    s.NEV.assign(*player);
-    s.MUSORVEZETO.assign(*host);
-    platform::write_record(path, shell::encode(s));
-    // As save_config takes them from the file: the game's next read.
-    shell::CONFIG.NEV = s.NEV;
-    shell::CONFIG.MUSORVEZETO = s.MUSORVEZETO;
-    g_answer.clear();
-  } catch (const platform::Fatal& e) {
-    g_answer = e.what();
-  }
-  platform::store_writes(true);
+  platform::run_for_page([player = *player, host = *host] {
+    std::string result;
+    try {
+      const auto path = platform::game_path(shell::kConfigFile);
+      const platform::RecordLock lock(path);
+      const auto bytes = platform::read_record(path, shell::kSettingsSize);
+      shell::BEALLITASOK s =
+          shell::decode(std::span<const std::uint8_t, shell::kSettingsSize>(bytes.data(), shell::kSettingsSize));
+      s.NEV.assign(player);
+      s.MUSORVEZETO.assign(host);
+      platform::write_record(path, shell::encode(s));
+      // As save_config takes them from the file: the game's next read.
+      shell::CONFIG.NEV = s.NEV;
+      shell::CONFIG.MUSORVEZETO = s.MUSORVEZETO;
+    } catch (const platform::Fatal& e) {
+      result = e.what();
+    }
+    zelvanos_web_task_done(result.c_str());
+  });
+  g_answer.clear();
   return g_answer.c_str();
 }
 

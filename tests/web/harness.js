@@ -107,7 +107,7 @@ async function idle(page, n, timeout = 30000) {
     const s = w.state;
     if (!(s.waiting && !w.framePending && s.frames > 0 && (want === undefined || s.keyWaits >= want))) return false;
     // The page has shown this wait's texts and keys.
-    const offer = JSON.parse(Module.UTF8ToString(Module._zelvanos_web_offer()));
+    const offer = JSON.parse(w.text('zelvanos_web_offer'));
     return document.body.dataset.wait === String(offer.wait);
   }, {timeout, polling: 20}, n);
   return page.evaluate(() => Module.ZelvanosWeb.state.keyWaits);
@@ -125,8 +125,8 @@ async function press(page, keys) {
 // The game's texts on screen and what it asks for now, as the page reads them.
 async function screen(page) {
   return page.evaluate(() => ({
-    texts: JSON.parse(Module.UTF8ToString(Module._zelvanos_web_texts())).texts,
-    offer: JSON.parse(Module.UTF8ToString(Module._zelvanos_web_offer())),
+    texts: JSON.parse(Module.ZelvanosWeb.text('zelvanos_web_texts')).texts,
+    offer: JSON.parse(Module.ZelvanosWeb.text('zelvanos_web_offer')),
   }));
 }
 
