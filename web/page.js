@@ -17,13 +17,6 @@
   var live = $('live');
   var notice = $('notice');
   var params = new URLSearchParams(location.search);
-  var touch = params.get('touch') === '1' ||
-      (params.get('touch') !== '0' && (matchMedia('(pointer: coarse)').matches || navigator.maxTouchPoints > 0));
-  if (touch) {
-    document.documentElement.classList.add('touch');
-    // On a touch screen the page's own buttons stand atop the text layer.
-    $('text-layer').insertBefore($('corner'), $('text-layer').firstChild);
-  }
 
   // The 16 colours as the text layer shows them: the picture's hues, light
   // enough to read on the layer's dark ground.

@@ -17,7 +17,7 @@ mergeInto(LibraryManager.library, {
     // waiting for a key now, frames drawn, the exit code once it ended, the
     // file the game waits for (with the bytes loaded so far and, where
     // known, of how many) and the files the site could not give.
-    state: {keyWaits: 0, waiting: false, frames: 0, firstFrameAt: 0, exitCode: null,
+    state: {keyWaits: 0, waiting: false, frames: 0, firstFrameAt: 0, readyAt: 0, exitCode: null,
             needing: null, loaded: 0, total: 0, missing: []},
 
     // Calls the module's export `name` from the page. The game sleeps then,
@@ -162,6 +162,7 @@ mergeInto(LibraryManager.library, {
   zelvanos_web_ready__deps: ['$ZelvanosWeb'],
   zelvanos_web_ready: function() {
     Module['ZelvanosWeb'] = ZelvanosWeb;
+    ZelvanosWeb.state.readyAt = performance.now();
     window.addEventListener('keydown', ZelvanosWeb.onKey);
     if (Module['onReady']) Module['onReady']();
   },

@@ -72,14 +72,14 @@ function serve(site = SITE) {
 
 // A fresh headless Chromium with an empty profile (so a fresh browser
 // storage); the profile stays for the browser's life.
-async function launch() {
+async function launch(extra = []) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'zelvanos-chromium-'));
   const browser = await puppeteer.launch({
     executablePath: CHROMIUM,
     headless: true,
     userDataDir: profile,
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-           '--disable-component-update', '--disable-sync', '--autoplay-policy=user-gesture-required'],
+           '--disable-component-update', '--disable-sync', '--autoplay-policy=user-gesture-required', ...extra],
   });
   const close = browser.close.bind(browser);
   browser.close = async () => {
