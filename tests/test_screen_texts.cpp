@@ -248,7 +248,8 @@ TEST_F(ScreenTexts, TheSettingsScreensOfferTheirOwnKeys) {
   // Settings, colours (with the sample), back, the names' message, the reset question.
   play("Down Enter Down Down Down Down Down Enter Esc Enter Enter Up Up Up Enter i");
   const auto by_label = [&](std::string_view l) {
-    return std::find_if(waits.begin(), waits.end(), [&](const Wait& w) { return labels(w).find(l) != std::string::npos; });
+    return std::find_if(waits.begin(), waits.end(),
+                        [&](const Wait& w) { return labels(w).find(l) != std::string::npos; });
   };
   const auto colours = by_label("Minta");
   ASSERT_NE(colours, waits.end());

@@ -32,13 +32,14 @@ void read_answer(std::string_view also) {
   offer.asking = platform::Asking::kQuestion;
   for (const screen::AnswerBox& box : screen::kAnswerBoxes) {
     const auto& r = box.box.outline;
-    offer.keys.push_back({std::string(box.letter), std::string(box.prefix.substr(0, 1)),
-                          {r.left, r.top, r.right, r.bottom}, false});
+    offer.keys.push_back(
+        {std::string(box.letter), std::string(box.prefix.substr(0, 1)), {r.left, r.top, r.right, r.bottom}, false});
   }
   static constexpr std::array<std::pair<char, std::string_view>, 4> kOthers = {
       {{'t', "Telefon"}, {'f', "Felező"_cp}, {'k', "Közönség"_cp}, {'m', "Megállás"_cp}}};
   for (const auto& [key, label] : kOthers) {
-    if (also.find(key) != std::string_view::npos) offer.keys.push_back({std::string(1, key), std::string(label), {}, key == 'm'});
+    if (also.find(key) != std::string_view::npos)
+      offer.keys.push_back({std::string(1, key), std::string(label), {}, key == 'm'});
   }
   const auto& q = screen::kQuestionBox.outline;
   offer.focus = {q.left, q.top, q.right, q.bottom};

@@ -64,9 +64,9 @@ struct Place {
 };
 
 struct OfferedKey {
-  std::string bytes;    // what ReadKey returns for it, in order (an arrow: 0 and its code)
-  std::string label;    // its name on a button (code page 852); empty for a place alone
-  Place place;          // what it stands for on the picture: a menu item, an answer's box
+  std::string bytes;     // what ReadKey returns for it, in order (an arrow: 0 and its code)
+  std::string label;     // its name on a button (code page 852); empty for a place alone
+  Place place;           // what it stands for on the picture: a menu item, an answer's box
   bool confirm = false;  // it ends something (a game, the list): asked twice
 };
 

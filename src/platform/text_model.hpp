@@ -27,9 +27,9 @@ class TextModel {
   };
   struct Text {
     int x, y, magnification;
-    int colour;          // palette index it was drawn in
-    int background;      // palette index of the fill under it (0 on a cleared screen)
-    std::string bytes;   // code page 852; a character something erased is a blank
+    int colour;           // palette index it was drawn in
+    int background;       // palette index of the fill under it (0 on a cleared screen)
+    std::string bytes;    // code page 852; a character something erased is a blank
     std::uint32_t drawn;  // when it was drawn, counting every text drawn
     // The cells of its characters, first to last that are not blank.
     Rect extent() const;

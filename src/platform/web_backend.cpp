@@ -45,7 +45,7 @@ TextModel g_texts;
 // Key waits so far; the page names the wait it answers.
 std::uint32_t g_waits = 0;
 bool g_waiting = false;
-bool g_answered = false;  // the page has sent a key for this wait
+bool g_answered = false;                     // the page has sent a key for this wait
 std::vector<std::function<void()>> g_tasks;  // what the page asked to run on the game's side
 
 void run_page_tasks() {
@@ -274,8 +274,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_offer() {
   for (std::size_t i = 0; open && i < offer.keys.size(); ++i) {
     const OfferedKey& k = offer.keys[i];
     if (i > 0) json += ",";
-    json += "{\"label\":" + json_string(k.label) + ",\"confirm\":" + (k.confirm ? "true" : "false") +
-            ",\"bytes\":[";
+    json += "{\"label\":" + json_string(k.label) + ",\"confirm\":" + (k.confirm ? "true" : "false") + ",\"bytes\":[";
     for (std::size_t b = 0; b < k.bytes.size(); ++b) {
       json += (b > 0 ? "," : "") + std::to_string(static_cast<unsigned char>(k.bytes[b]));
     }

@@ -69,8 +69,8 @@ int main() {
 extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_names() {
   try {
     const auto bytes = platform::read_record(platform::game_path(shell::kConfigFile), shell::kSettingsSize);
-    const shell::BEALLITASOK s =
-        shell::decode(std::span<const std::uint8_t, shell::kSettingsSize>(bytes.data(), shell::kSettingsSize));
+    const shell::BEALLITASOK s = shell::decode(
+        std::span<const std::uint8_t, shell::kSettingsSize>(bytes.data(), shell::kSettingsSize));
     g_answer = "{\"player\":" + platform::json_string(s.NEV.view()) +
                ",\"host\":" + platform::json_string(s.MUSORVEZETO.view()) + "}";
   } catch (const platform::Fatal& e) {
@@ -113,8 +113,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_set_names(const char* p
       const auto path = platform::game_path(shell::kConfigFile);
       const platform::RecordLock lock(path);
       const auto bytes = platform::read_record(path, shell::kSettingsSize);
-      shell::BEALLITASOK s =
-          shell::decode(std::span<const std::uint8_t, shell::kSettingsSize>(bytes.data(), shell::kSettingsSize));
+      shell::BEALLITASOK s = shell::decode(
+          std::span<const std::uint8_t, shell::kSettingsSize>(bytes.data(), shell::kSettingsSize));
       s.NEV.assign(player);
       s.MUSORVEZETO.assign(host);
       platform::write_record(path, shell::encode(s));

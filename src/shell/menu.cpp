@@ -152,7 +152,8 @@ void menu_passes(std::uint8_t& key, std::int16_t items, const std::function<void
 void offer_menu_key(platform::OfferedKey key) { g_extra_keys.push_back(std::move(key)); }
 
 void MENUK(std::int16_t X, std::int16_t Y, std::string_view SZVG) {
-  if (X >= 1 && X <= static_cast<std::int16_t>(g_items.size())) g_items[static_cast<std::size_t>(X - 1)] = {Y, SZVG.size()};
+  if (X >= 1 && X <= static_cast<std::int16_t>(g_items.size()))
+    g_items[static_cast<std::size_t>(X - 1)] = {Y, SZVG.size()};
   OutTextXY(200, Y, SZVG);
   SetColor(14);
   if (X == HOL) OutTextXY(200, Y, SZVG);
