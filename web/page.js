@@ -199,7 +199,8 @@
     });
     rows.forEach(function(r) {
       r.texts.sort(function(a, b) { return a.x - b.x; });
-      r.columns = r.texts.map(function(t) { return t.x; }).join(',');
+      // The first column may start a character later (" 9." under "10.").
+      r.columns = r.texts.length + ':' + r.texts.slice(1).map(function(t) { return t.x; }).join(',');
     });
     return rows;
   }
@@ -327,7 +328,10 @@
       list.setAttribute('role', 'group');
       list.setAttribute('aria-label', 'Menü');
       itemKeys.forEach(function(k) {
-        var texts = textsIn(k.place);
+        // The item's label, and what stands beside it on its row (a switch's [BE] or [KI]).
+        var texts = textsIn(k.place).concat(model.texts.filter(function(t) {
+          return Math.abs(t.y - k.place[1]) <= 1 && t.x > k.place[2] && t.x < 640;
+        }));
         texts.forEach(function(t) { claimed.add(t); });
         if (!texts.length) return;
         var b = element('button', 'target');
