@@ -463,6 +463,7 @@
         if (state) parts.push(state.word.replace(/^[^\wÁÉÍÓÖŐÚÜŰáéíóöőúüű]+/, '') + ': ' + joined(texts));
       });
     }
+    if (offer.topic === 'names') parts.push(notice.textContent);
     heard.keys = now;
     say(parts.filter(Boolean).join(' '));
   }
