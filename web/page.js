@@ -99,7 +99,9 @@
       e.stopPropagation();
       return;
     }
-    if (!ready && !e.ctrlKey && !e.altKey && !e.metaKey) {
+    // Before the game reads keys the page keeps those that are the game's.
+    if (!ready && !e.ctrlKey && !e.altKey && !e.metaKey &&
+        (e.key.length === 1 || /^(Enter|Escape|Backspace|Arrow(Up|Down|Left|Right))$/.test(e.key))) {
       pending.push(e.key);
       e.preventDefault();
     }
