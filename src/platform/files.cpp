@@ -21,6 +21,7 @@ namespace platform {
 namespace {
 
 WriteObserver g_write_observer = nullptr;
+ReadObserver g_read_observer = nullptr;
 
 std::string describe(int code) {
   switch (code) {
@@ -180,6 +181,7 @@ std::filesystem::path game_path(std::string_view dos_path) {
 }
 
 std::vector<std::uint8_t> read_record(const std::filesystem::path& path, std::size_t size) {
+  if (g_read_observer != nullptr) g_read_observer(path);
   std::optional<mode_t> refused;
   const int fd = open_regular(path, O_RDONLY, &refused);
   if (refused) throw IoError(5, path, describe(5) + ": " + kind_of(*refused));
@@ -333,5 +335,6 @@ HeldLock::~HeldLock() {
 }
 
 void set_write_observer(WriteObserver observer) { g_write_observer = observer; }
+void set_read_observer(ReadObserver observer) { g_read_observer = observer; }
 
 }  // namespace platform
