@@ -106,12 +106,14 @@ finish_with() {
   exit "$status"
 }
 
-# check_folder DIR: stops with one line when DIR holds a file that is not
-# the caller's own (left by a run as root before runs gave them back).
+# check_folder DIR: stops with one line when a folder in DIR, or the build
+# log that ninja appends to, is not the caller's own (left by a run as root
+# before runs gave them back, or one cut short). Root's files of
+# `cmake --install` (its manifest, the desktop entry) do not matter.
 check_folder() {
   [ "$(id -u)" -ne 0 ] && [ -e "$1" ] || return 0
   local other
-  other=$(find "$1" ! -user "$(id -u)" -print -quit 2>/dev/null)
+  other=$(find "$1" \( -type d -o -name '.ninja_*' \) ! -user "$(id -u)" -print -quit 2>/dev/null)
   [ -z "$other" ] && return 0
   echo "$ME: $1 holds files of another user ($other); as root, run: chown -R $(id -un): $1" >&2
   exit 1

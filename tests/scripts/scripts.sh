@@ -155,8 +155,12 @@ ownership)
   as_owner "$clone/scripts/play" >"$work/out" 2>&1 || fail "the owner's scripts/play after scripts/test: $(cat "$work/out")"
   passed=$((passed + 1))
 
-  # A build folder holding a file of root's: one line, and how to mend it.
-  touch "$clone/build/left-by-root"
+  # Root's `cmake --install` leaves files of root's in build/; they do not matter.
+  cmake --install "$clone/build" --prefix "$work/installed" >"$work/out" 2>&1 || fail "cmake --install: $(cat "$work/out")"
+  as_owner "$clone/scripts/play" >"$work/out" 2>&1 || fail "the owner's scripts/play after an installation: $(cat "$work/out")"
+  # A build folder holding a folder of root's (as earlier scripts left it):
+  # one line, and how to mend it.
+  mkdir "$clone/build/left-by-root"
   status=0
   as_owner "$clone/scripts/play" >"$work/out" 2>&1 || status=$?
   [ $status -eq 1 ] || fail "exit $status with a file of root's in build/: $(cat "$work/out")"
