@@ -18,6 +18,9 @@
 # The first two run the real scripts in a copy of the clone whose CMake
 # project is a small stand-in.
 set -uo pipefail
+# The scripts run here as a newcomer starts them, whatever the caller's
+# settings (scripts/test and CI set some of these).
+unset "${!ZELVANOS_@}"
 case_name=$1
 source_dir=$(realpath "$2")
 work=$(mktemp -d)
