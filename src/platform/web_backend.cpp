@@ -236,13 +236,16 @@ extern "C" EMSCRIPTEN_KEEPALIVE const std::uint32_t* zelvanos_web_frame(int widt
   return out;
 }
 
-// The texts on screen, as JSON: each with the place of its characters
-// (x, y, w, h), its colour, the fill under it, the frame around it (-1 for
-// none), its text in Unicode and when it was drawn; in the order drawn.
+// The texts on screen, as JSON: the screen they stand on (a clear begins a
+// new one), and each with the place of its characters (x, y, w, h), where
+// it was drawn from (ax: leading blanks included) and how large (m), its
+// colour, the fill under it, the frame around it (-1 for none), its text
+// in Unicode and when it was drawn; in the order drawn.
 extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_texts() {
   using namespace platform;
   static std::string json;
-  json = "{\"revision\":" + std::to_string(g_texts.revision()) + ",\"texts\":[";
+  json = "{\"revision\":" + std::to_string(g_texts.revision()) + ",\"screen\":" + std::to_string(g_texts.screen()) +
+         ",\"texts\":[";
   bool first = true;
   for (const TextModel::Text& t : g_texts.texts()) {
     const TextModel::Rect e = t.extent();
@@ -252,6 +255,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_texts() {
     first = false;
     json += "{\"x\":" + std::to_string(e.left) + ",\"y\":" + std::to_string(e.top) +
             ",\"w\":" + std::to_string(e.right - e.left + 1) + ",\"h\":" + std::to_string(e.bottom - e.top + 1) +
+            ",\"ax\":" + std::to_string(t.x) + ",\"m\":" + std::to_string(t.magnification) +
             ",\"c\":" + std::to_string(t.colour) + ",\"b\":" + std::to_string(t.background) +
             ",\"f\":" + std::to_string(g_texts.frame_of(t)) + ",\"n\":" + std::to_string(t.drawn) +
             ",\"t\":" + json_string(std::string_view(t.bytes).substr(from, to - from + 1)) + "}";
