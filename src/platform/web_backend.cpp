@@ -27,7 +27,8 @@ int zelvanos_web_wait_key();  // async
 void zelvanos_web_wake();
 int zelvanos_web_mount(const char* folder);  // async
 int zelvanos_web_store();                    // async
-int zelvanos_web_fetch(const char* path);    // async
+void zelvanos_web_store_soon();
+int zelvanos_web_fetch(const char* path);  // async
 int zelvanos_web_option(const char* name, char* out, int size);
 void zelvanos_web_finished(int code);
 void zelvanos_web_ready();
@@ -70,6 +71,10 @@ std::string option(const char* name) {
   char value[64] = {};
   return zelvanos_web_option(name, value, sizeof value) != 0 ? std::string(value) : std::string();
 }
+
+bool g_written = false;  // a file written since the mount, not stored yet
+
+void note_write(const std::filesystem::path&) { g_written = true; }
 
 void store_after_write(const std::filesystem::path& path) {
   if (zelvanos_web_store() != 0) {
@@ -203,6 +208,12 @@ void mount_browser_storage(const std::string& folder) {
                  "zelvanos: a böngésző tárolója nem érhető el, a mentések csak a lap bezárásáig élnek "
                  "(browser storage unavailable; saves last until the page is closed)\n");
   }
+  set_write_observer(note_write);
+}
+
+void store_each_write() {
+  if (g_written) zelvanos_web_store_soon();
+  g_written = false;
   set_write_observer(store_after_write);
 }
 

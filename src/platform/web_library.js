@@ -5,7 +5,7 @@
 // (page.js) reads ZelvanosWeb.state for its own display and for tests.
 
 mergeInto(LibraryManager.library, {
-  $ZelvanosWeb__deps: ['malloc', 'free'],
+  $ZelvanosWeb__deps: ['malloc', 'free', '$IDBFS'],
   $ZelvanosWeb: {
     canvas: null,
     context: null,
@@ -200,9 +200,11 @@ mergeInto(LibraryManager.library, {
     Promise.resolve().then(wake);
   },
 
-  // The storage starts loading while the page still downloads the module;
-  // the program's mount call then only waits for it.
-  $ZelvanosWeb__postset: 'addOnPreRun(function() { ZelvanosWeb.mount("/zelvanos/Data"); });',
+  // The storage opens as soon as this script runs and starts loading
+  // before the program does (the wasm may still be on its way); the
+  // program's mount call then only waits for it.
+  $ZelvanosWeb__postset: 'IDBFS.getDB("/zelvanos/Data", function() {}); ' +
+                         'addOnPreRun(function() { ZelvanosWeb.mount("/zelvanos/Data"); });',
 
   zelvanos_web_mount__deps: ['$ZelvanosWeb', '$IDBFS'],
   zelvanos_web_mount: function(folder) {
@@ -213,6 +215,14 @@ mergeInto(LibraryManager.library, {
   zelvanos_web_store__deps: ['$ZelvanosWeb'],
   zelvanos_web_store: function() {
     return Asyncify.handleAsync(function() { return ZelvanosWeb.sync(false); });
+  },
+
+  // The same without the game waiting; a store that fails is said.
+  zelvanos_web_store_soon__deps: ['$ZelvanosWeb'],
+  zelvanos_web_store_soon: function() {
+    ZelvanosWeb.sync(false).then(function(error) {
+      if (error) err('zelvanos: a böngésző tárolójába nem sikerült menteni (could not store in the browser)');
+    });
   },
 
   // The game reads a file it has not got yet: it waits while the page
