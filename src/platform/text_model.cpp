@@ -39,7 +39,7 @@ char with_diaeresis(char letter) {
     default: return 0;
   }
   const int byte = cp852::byte_for(cp);
-  return byte < 0 ? 0 : static_cast<char>(byte);
+  return byte < 0 ? '\0' : static_cast<char>(byte);
 }
 
 void remember(std::vector<TextModel::Box>& boxes, TextModel::Box box) {
