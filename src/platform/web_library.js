@@ -9,7 +9,6 @@ mergeInto(LibraryManager.library, {
   $ZelvanosWeb: {
     canvas: null,
     context: null,
-    image: null,
     wake: null,
     framePending: false,
     syncing: null,  // the storage sync under way
@@ -69,12 +68,9 @@ mergeInto(LibraryManager.library, {
       ZelvanosWeb.framePending = false;
       var canvas = ZelvanosWeb.canvas;
       var w = canvas.width, h = canvas.height;
-      if (!ZelvanosWeb.image || ZelvanosWeb.image.width !== w || ZelvanosWeb.image.height !== h) {
-        ZelvanosWeb.image = ZelvanosWeb.context.createImageData(w, h);
-      }
       var pixels = ZelvanosWeb.call('zelvanos_web_frame', [w, h]);
-      ZelvanosWeb.image.data.set(HEAPU8.subarray(pixels, pixels + w * h * 4));
-      ZelvanosWeb.context.putImageData(ZelvanosWeb.image, 0, 0);
+      // The picture straight from the module's memory, not copied first.
+      ZelvanosWeb.context.putImageData(new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, w * h * 4), w, h), 0, 0);
       var s = ZelvanosWeb.state;
       if (s.frames++ === 0) s.firstFrameAt = performance.now();
       if (Module['onFrame']) Module['onFrame'](s);
@@ -154,7 +150,6 @@ mergeInto(LibraryManager.library, {
     }
     ZelvanosWeb.canvas = canvas;
     ZelvanosWeb.context = canvas.getContext('2d', {alpha: false});
-    ZelvanosWeb.image = ZelvanosWeb.context.createImageData(800, 600);
     Module['ZelvanosWeb'] = ZelvanosWeb;
   },
 
