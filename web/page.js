@@ -386,7 +386,7 @@
     var cells = Array.prototype.slice.call(current.cells, 0, -1).map(function(c) { return c.textContent.trim(); });
     // The prize, then its row's label (the question's number).
     summary.appendChild(element('strong', '', cells.slice(1).join(' ') || cells[0]));
-    if (cells.length > 1) summary.appendChild(document.createTextNode(' (' + cells[0] + '. kérdés)'));
+    if (cells.length > 1) summary.appendChild(element('span', 'number', '(' + cells[0] + '. kérdés)'));
     details.appendChild(summary);
     details.appendChild(t);
     return details;
