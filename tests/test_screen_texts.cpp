@@ -88,12 +88,35 @@ TEST(TextModel, ATextsFrameIsTheSmallestOutlineAroundIt) {
   EXPECT_EQ(m.texts().size(), 1U);
 }
 
+TEST(TextModel, TwoDotsAboveALetterGiveItsDiaeresisAndAClearBeginsANewScreen) {
+  TextModel m;
+  const auto screen = m.screen();
+  // As the header draws "Ön": the O, then two dots of 2 x 2 over its cell.
+  m.text(100, 20, 15, 2, "Legyen On is");
+  m.outline(216, 16, 217, 17, 15);
+  EXPECT_EQ(shown(m), (std::vector<std::string>{"Legyen On is"})) << "one dot alone changes nothing";
+  m.outline(220, 16, 221, 17, 15);
+  EXPECT_EQ(shown(m), (std::vector<std::string>{"Legyen Ön is"}));
+  // Dots are no frames, and a dot far above a letter or a larger box is no accent.
+  EXPECT_EQ(m.frame_of(m.texts()[0]), -1);
+  m.text(100, 60, 15, 1, "Ora");
+  m.outline(101, 40, 102, 41, 15);
+  m.outline(105, 40, 106, 41, 15);
+  m.outline(101, 56, 104, 58, 15);
+  m.outline(105, 56, 108, 58, 15);
+  EXPECT_EQ(utf8(m.texts()[1]), "Ora");
+  EXPECT_EQ(m.screen(), screen);
+  m.clear();
+  EXPECT_EQ(m.screen(), screen + 1);
+}
+
 // A whole program whose key reads are watched: at each, the texts on
 // screen and what the read declared.
 class ScreenTexts : public GameTest {
  protected:
   struct Wait {
     std::vector<TextModel::Text> texts;
+    std::vector<int> frames;  // each text's frame colour, -1 for none
     platform::KeyOffer offer;
   };
 
@@ -107,7 +130,11 @@ class ScreenTexts : public GameTest {
     waits.clear();
     TextModel model;
     platform::set_text_model(&model);
-    recorder->on_key_wait = [&](int) { waits.push_back({model.texts(), platform::key_offer()}); };
+    recorder->on_key_wait = [&](int) {
+      std::vector<int> frames;
+      for (const auto& t : model.texts()) frames.push_back(model.frame_of(t));
+      waits.push_back({model.texts(), frames, platform::key_offer()});
+    };
     shell::program();
     platform::set_text_model(nullptr);
     platform::set_tracer(nullptr);
@@ -169,6 +196,19 @@ TEST_F(ScreenTexts, AQuestionShowsItsTextAndAnswersAndOffersOnlyWhatItReads) {
   const auto* prize = find(q, "5 000 000");
   ASSERT_NE(prize, nullptr);
   EXPECT_EQ(prize->colour, 9) << "the current row written again in the frame colour";
+  // Every row of the ladder is framed (the labels drawn from the frame's
+  // left edge too), and only the current row's frames differ.
+  std::vector<std::string> odd;
+  int rows = 0;
+  for (std::size_t i = 0; i < q.texts.size(); ++i) {
+    const auto e = q.texts[i].extent();
+    if (e.left < 650 || e.top < 61 || e.bottom > 211) continue;
+    ++rows;
+    EXPECT_NE(q.frames[i], -1) << utf8(q.texts[i]);
+    if (q.frames[i] != 15) odd.push_back(utf8(q.texts[i]));
+  }
+  EXPECT_EQ(rows, 20);
+  EXPECT_EQ(odd, (std::vector<std::string>{" 1", "    5 000 000"}));
   EXPECT_TRUE(q.offer.keys[7].confirm) << "a stop is asked twice";
   // The lifelines only in their order, each once: after the telephone the
   // others, after the 50:50 the audience, then only the stop.
@@ -263,6 +303,12 @@ TEST_F(ScreenTexts, TheSettingsScreensOfferTheirOwnKeys) {
   ASSERT_NE(reset, waits.end());
   EXPECT_EQ(labels(*reset), "Igen,Nem");
   EXPECT_EQ(keys_of(*reset), "i|n|");
+}
+
+TEST_F(ScreenTexts, TheHeaderSaysWhatThePictureShows) {
+  play("");
+  ASSERT_EQ(waits.size(), 1U);
+  EXPECT_NE(find(waits[0], "Legyen Ön is Zelvanos Béta 3"), nullptr) << "the dots over the O";
 }
 
 TEST_F(ScreenTexts, TheListOffersItsResetAskedTwice) {

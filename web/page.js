@@ -30,7 +30,6 @@
   var offer = null;       // what the screen asks for now
   var sent = false;       // a key was sent for this wait
   var lastWait = -1;
-  var questionPlaces = null;  // the answer boxes of the last question, while they stand
   var heard = {keys: {}, question: '', item: '', items: ''};
 
   function game() { return window.Module && Module.ZelvanosWeb; }
@@ -47,6 +46,7 @@
   // The canvas takes the place the style gives it, at the device's pixels;
   // the game's scaler fills them (crisp at whole and between whole sizes).
   function layout() {
+    placeCorner();
     var ratio = window.devicePixelRatio || 1;
     canvas.style.width = '';
     canvas.style.height = '';
@@ -60,6 +60,14 @@
       canvas.height = h;
       if (game() && Module.ZelvanosWeb.context) Module.ZelvanosWeb.present();
     }
+  }
+  // On a desktop the page's own buttons stand in the window's margin beside
+  // the picture; a window without one gives them a row under the picture,
+  // which is that much smaller: they never cover it.
+  function placeCorner() {
+    var root = document.documentElement;
+    var margin = (innerWidth - Math.min(innerWidth, innerHeight * 4 / 3)) / 2;
+    root.classList.toggle('corner-row', !root.classList.contains('touch') && margin < 56);
   }
   window.addEventListener('resize', layout);
   document.addEventListener('fullscreenchange', layout);
@@ -153,12 +161,21 @@
 
   // --- The text layer ----------------------------------------------------
 
+  // Box-drawing characters that frame a text are no words; a text of
+  // nothing else is a drawn rule.
+  var FRAME_START = /^[\u2500-\u257f\s]+/;
+  var FRAME_END = /[\u2500-\u257f\s]+$/;
+  var GLYPHS = /^[\s\u0000-\u001f]*$/;                   // picture glyphs alone (the tree's faces)
+  var WORDLESS = /^[^0-9A-Za-z\u00c0-\u024f]*$/;          // no letter or digit: a drawing of marks
+  var LETTER = /^[A-Za-z\u00c0-\u024f]$/;
+
   function inside(t, p) {
     return t.x >= p[0] - 1 && t.y >= p[1] - 1 && t.x + t.w - 1 <= p[2] + 1 && t.y + t.h - 1 <= p[3] + 1;
   }
   function textsIn(p) {
     return model.texts.filter(function(t) { return inside(t, p); }).sort(function(a, b) { return a.x - b.x; });
   }
+  function byReading(a, b) { return a.y - b.y || a.x - b.x; }
   function joined(texts) { return texts.map(function(t) { return t.t; }).join(' '); }
   function span(t) {
     var s = document.createElement('span');
@@ -175,6 +192,64 @@
   }
   function hidden(text) { return element('span', 'visually-hidden', text); }
 
+  // Letters drawn one by one, each on a row of its own (the greeting on the
+  // arc around the tree), joined into their words in the order drawn: a gap
+  // twice the usual between two letters parts two words.
+  function joinLetters(texts) {
+    var out = [];
+    var run = [];
+    var single = function(t) { return LETTER.test(t.t); };
+    function flush() {
+      if (run.length < 3) {
+        out.push.apply(out, run);
+      } else {
+        var gaps = run.slice(1).map(function(t, i) { return Math.hypot(t.x - run[i].x, t.y - run[i].y); });
+        var usual = gaps.slice().sort(function(a, b) { return a - b; })[Math.floor(gaps.length / 2)];
+        var words = run[0].t;
+        gaps.forEach(function(g, i) { words += (g > 2 * usual ? ' ' : '') + run[i + 1].t; });
+        var left = Math.min.apply(null, run.map(function(t) { return t.x; }));
+        var top = Math.min.apply(null, run.map(function(t) { return t.y; }));
+        var right = Math.max.apply(null, run.map(function(t) { return t.x + t.w; }));
+        out.push({x: left, y: top, w: right - left, h: run[0].h, ax: left, m: run[0].m, c: run[0].c, b: run[0].b,
+                  f: -1, n: run[0].n, t: words, letters: run.length});
+      }
+      run = [];
+    }
+    texts.slice().sort(function(a, b) { return a.n - b.n; }).forEach(function(t) {
+      var last = run[run.length - 1];
+      if (single(t) && last && t.n === last.n + 1 && t.m === last.m && Math.abs(t.y - last.y) > 2) {
+        run.push(t);
+        return;
+      }
+      flush();
+      if (single(t)) {
+        run.push(t);
+      } else {
+        out.push(t);
+      }
+    });
+    flush();
+    return out;
+  }
+
+  // The texts as the page shows them: picture glyphs alone left out, frames
+  // taken off, letters drawn one by one joined.
+  function prepare(texts) {
+    var out = [];
+    texts.forEach(function(t) {
+      if (GLYPHS.test(t.t)) return;
+      var lead = t.t.length - t.t.replace(FRAME_START, '').length;
+      var bare = t.t.replace(FRAME_START, '').replace(FRAME_END, '');
+      if (bare !== t.t) {
+        var cell = t.w / t.t.length;
+        t = Object.assign({}, t, bare ? {t: bare, x: t.x + lead * cell, w: bare.length * cell} : {rule: true});
+      }
+      if (!t.rule && WORDLESS.test(t.t)) t.marks = true;
+      out.push(t);
+    });
+    return joinLetters(out);
+  }
+
   // What an answer box's fill means: the marked answer, the right one.
   function answerState(texts) {
     var filled = texts.filter(function(t) { return t.b & 15; })[0];
@@ -187,11 +262,12 @@
     return {cls: 'marked', word: 'kiemelve'};
   }
 
-  // Lines of texts (same row of the picture), in reading order; a run of
-  // lines with the same columns becomes a table.
+  // Rows of texts (the same row of the picture), in reading order. A row's
+  // columns are where its texts were drawn from (a right-aligned amount
+  // starts with blanks), so rows drawn to the same columns make a table.
   function lines(texts) {
     var rows = [];
-    texts.slice().sort(function(a, b) { return a.y - b.y || a.x - b.x; }).forEach(function(t) {
+    texts.slice().sort(byReading).forEach(function(t) {
       var row = rows[rows.length - 1];
       if (row && Math.abs(row.y - t.y) <= 2) {
         row.texts.push(t);
@@ -201,67 +277,193 @@
     });
     rows.forEach(function(r) {
       r.texts.sort(function(a, b) { return a.x - b.x; });
-      // The first column may start a character later (" 9." under "10.").
-      r.columns = r.texts.length + ':' + r.texts.slice(1).map(function(t) { return t.x; }).join(',');
+      r.columns = r.texts.length + ':' + r.texts.slice(1).map(function(t) { return t.ax; }).join(',');
+      r.marks = r.texts.every(function(t) { return t.marks; });
+      r.rule = r.texts.every(function(t) { return t.rule; });
     });
     return rows;
   }
-  function renderRows(rows, into, header) {
+  function tableRun(rows, i) {
+    var j = i;
+    while (j < rows.length && rows[j].texts.length > 1 && rows[j].columns === rows[i].columns) ++j;
+    return j - i >= 2 ? j : i;
+  }
+  // A single text over a table whose words fall into the table's columns
+  // is its heading row (the list's "H. Név ... Dátum").
+  function headings(row, first) {
+    if (!row || row.texts.length !== 1 || row.marks || row.rule) return null;
+    var t = row.texts[0];
+    var anchors = first.texts.map(function(c) { return c.ax; });
+    if (t.x < anchors[0] - 8 * t.m) return null;
+    var cell = t.w / t.t.length;
+    var cells = anchors.map(function() { return ''; });
+    for (var k = 0; k < t.t.length; ++k) {
+      var at = t.x + cell * k;
+      var column = 0;
+      while (column + 1 < anchors.length && at >= anchors[column + 1]) ++column;
+      cells[column] += t.t[k];
+    }
+    cells = cells.map(function(c) { return c.trim(); });
+    return cells.every(Boolean) ? cells : null;
+  }
+  // A drawing of marks alone (the about screen's letters of commas), as it
+  // stands, for the eye only.
+  function drawing(rows) {
+    var all = [].concat.apply([], rows.map(function(r) { return r.texts; }));
+    var cell = 8 * all[0].m;
+    var left = Math.min.apply(null, all.map(function(t) { return t.x; }));
+    var pre = element('pre', 'drawing');
+    pre.setAttribute('role', 'img');
+    pre.setAttribute('aria-label', 'Írásjelekből rajzolt kép');
+    pre.textContent = rows.map(function(r) {
+      var line = '';
+      r.texts.forEach(function(t) {
+        var at = Math.round((t.x - left) / cell);
+        while (line.length < at) line += ' ';
+        line = line.slice(0, at) + t.t;
+      });
+      return line;
+    }).join('\n');
+    return pre;
+  }
+  function renderRows(rows, into) {
     for (var i = 0; i < rows.length;) {
-      var j = i;
-      while (j < rows.length && rows[j].texts.length > 1 && rows[j].columns === rows[i].columns) ++j;
-      if (j - i >= 2) {
-        var table = element('table');
-        rows.slice(i, j).forEach(function(r) {
-          var tr = element('tr');
-          var frames = r.texts.map(function(t) { return t.f; });
-          r.texts.forEach(function(t) {
-            var td = element('td');
-            td.appendChild(span(t));
-            tr.appendChild(td);
-          });
-          tr.dataset.frame = frames.join(',');
-          table.appendChild(tr);
-        });
-        var current = markOddRow(table);
-        if (current && into.tagName === 'ASIDE') {
-          // The ladder folds away; its current prize stays in sight.
-          var details = element('details');
-          var summary = element('summary', '', 'Nyeremény most: ');
-          var cells = Array.prototype.slice.call(current.cells, 0, -1).map(function(c) { return c.textContent; });
-          summary.appendChild(element('strong', '', cells.join('  ')));
-          details.appendChild(summary);
-          details.appendChild(table);
-          into.appendChild(details);
-        } else {
-          into.appendChild(table);
-        }
+      var r = rows[i];
+      if (r.rule) {
+        if (!into.lastChild || into.lastChild.tagName !== 'HR') into.appendChild(element('hr'));
+        ++i;
+        continue;
+      }
+      if (r.marks) {
+        var k = i;
+        while (k < rows.length && rows[k].marks) ++k;
+        into.appendChild(drawing(rows.slice(i, k)));
+        i = k;
+        continue;
+      }
+      var head = null;
+      var from = i;
+      if (tableRun(rows, i) === i && i + 1 < rows.length && tableRun(rows, i + 1) > i + 1) {
+        head = headings(r, rows[i + 1]);
+        if (head) from = i + 1;
+      }
+      var j = tableRun(rows, from);
+      if (j > from) {
+        into.appendChild(table(rows.slice(from, j), head, into.tagName === 'ASIDE'));
         i = j;
         continue;
       }
-      var r = rows[i];
       var line = element(r.texts.length > 1 ? 'div' : 'p', r.texts.length > 1 ? 'line' : '');
-      if (header && r.y < header) line.classList.add('header');
+      if (r.texts.every(function(t) { return t.m >= 3; })) line.classList.add('large');
       r.texts.forEach(function(t) { line.appendChild(span(t)); });
       into.appendChild(line);
       ++i;
     }
   }
+  function table(rows, head, folding) {
+    var t = element('table');
+    if (head) {
+      var tr = element('tr');
+      head.forEach(function(h) {
+        var th = element('th', '', h);
+        th.scope = 'col';
+        tr.appendChild(th);
+      });
+      t.appendChild(element('thead')).appendChild(tr);
+    }
+    var body = t.appendChild(element('tbody'));
+    rows.forEach(function(r) {
+      var tr = element('tr');
+      r.texts.forEach(function(x) { tr.appendChild(element('td')).appendChild(span(x)); });
+      tr.dataset.frame = r.texts.map(function(x) { return x.f; }).join(',');
+      body.appendChild(tr);
+    });
+    var current = markOddRow(body);
+    if (!current || !folding) return t;
+    // The ladder folds away; its current prize stays in sight.
+    var details = element('details');
+    var summary = element('summary', '', 'Nyeremény most: ');
+    var cells = Array.prototype.slice.call(current.cells, 0, -1).map(function(c) { return c.textContent.trim(); });
+    // The prize, then its row's label (the question's number).
+    summary.appendChild(element('strong', '', cells.slice(1).join(' ') || cells[0]));
+    if (cells.length > 1) summary.appendChild(element('span', 'number', '(' + cells[0] + '. kérdés)'));
+    details.appendChild(summary);
+    details.appendChild(t);
+    return details;
+  }
   // The one row framed unlike the rest (the ladder's current prize).
-  function markOddRow(table) {
+  function markOddRow(body) {
     var counts = {};
-    var trs = Array.prototype.slice.call(table.rows);
+    var trs = Array.prototype.slice.call(body.rows);
     trs.forEach(function(tr) { counts[tr.dataset.frame] = (counts[tr.dataset.frame] || 0) + 1; });
     var odd = trs.filter(function(tr) { return counts[tr.dataset.frame] === 1; });
     if (trs.length >= 3 && odd.length === 1) {
       odd[0].classList.add('current');
       odd[0].setAttribute('aria-current', 'step');
-      var td = element('td', '', '◀ most');
-      odd[0].appendChild(td);
+      odd[0].appendChild(element('td', '', '◀ most'));
       return odd[0];
     }
     return null;
   }
+
+  // A chart's columns: a row of single letters with a number standing over
+  // each (the audience's answer). Returns {letters, numbers, texts} or null.
+  function chart(texts) {
+    var rows = lines(texts);
+    for (var i = 0; i < rows.length; ++i) {
+      var letters = rows[i].texts;
+      if (letters.length < 2 || !letters.every(function(t) { return /^[A-Z]$/.test(t.t); })) continue;
+      var numbers = letters.map(function(l) {
+        return texts.filter(function(t) {
+          return /^\d+$/.test(t.t) && t.y < l.y && t.y > l.y - 130 && Math.abs(t.x - l.x) <= 8;
+        })[0];
+      });
+      if (numbers.every(Boolean)) return {letters: letters, numbers: numbers, texts: letters.concat(numbers)};
+    }
+    return null;
+  }
+  function chartTable(c) {
+    var t = element('table', 'chart');
+    var head = element('tr');
+    var values = element('tr');
+    c.letters.forEach(function(l, i) {
+      var th = element('th', '', l.t);
+      th.scope = 'col';
+      head.appendChild(th);
+      values.appendChild(element('td')).appendChild(span(c.numbers[i]));
+    });
+    t.appendChild(element('thead')).appendChild(head);
+    t.appendChild(element('tbody')).appendChild(values);
+    return t;
+  }
+  function chartWords(c) {
+    return c.letters.map(function(l, i) { return l.t + ': ' + c.numbers[i].t; }).join(', ');
+  }
+
+  // Blocks in the order they stand on the picture; rows next to each other
+  // with the same columns stay one table.
+  function renderBlocks(blocks, into) {
+    blocks.sort(function(a, b) { return a.y - b.y; });
+    var rows = [];
+    function flush() {
+      if (rows.length) renderRows(rows, into);
+      rows = [];
+    }
+    blocks.forEach(function(b) {
+      if (b.row) {
+        rows.push(b.row);
+      } else {
+        flush();
+        into.appendChild(b.node);
+      }
+    });
+    flush();
+  }
+
+  // The question's box and the answers' boxes of the question screen on
+  // show: taken from the question's key read, they hold until the screen
+  // is cleared. No other screen has answers.
+  var standing = null;  // {screen, focus, answers}
 
   function render() {
     textsEl.textContent = '';
@@ -272,40 +474,50 @@
     var claimed = new Set();
     var blocks = [];
 
+    var answerKeys = asking === 'question' ? keys.filter(function(k) { return k.place; }) : [];
+    if (answerKeys.length) {
+      standing = {screen: model.screen, focus: offer.focus, answers: answerKeys.map(function(k) { return k.place; })};
+    } else if (standing && standing.screen !== model.screen) {
+      standing = null;
+    }
+
+    // The header: the title and the date line above every screen.
+    var header = model.texts.filter(function(t) { return t.y + t.h <= 45; });
+    if (header.length) {
+      var top = element('header', 'header');
+      header.sort(byReading).forEach(function(t) {
+        claimed.add(t);
+        top.appendChild(span(t));
+      });
+      blocks.push({y: -1, node: top});
+    }
+
     // The question's box.
-    var focus = asking && offer.focus;
-    if (focus) {
-      var q = textsIn(focus);
+    if (standing && standing.focus) {
+      var q = textsIn(standing.focus).filter(function(t) { return !claimed.has(t); });
       q.forEach(function(t) { claimed.add(t); });
       if (q.length) {
         var h = element('h2', 'question');
-        h.setAttribute('aria-label', 'Kérdés: ' + joined(q));
-        q.sort(function(a, b) { return a.y - b.y || a.x - b.x; }).forEach(function(t, i) {
+        h.setAttribute('aria-label', 'Kérdés: ' + joined(q.sort(byReading)));
+        q.forEach(function(t, i) {
           if (i) h.appendChild(document.createTextNode(' '));
           h.appendChild(span(t));
         });
-        blocks.push({y: focus[1], node: h});
+        blocks.push({y: standing.focus[1], node: h});
       }
     }
 
-    // The answers: offered, or standing from the last question.
-    var answerKeys = keys.filter(function(k) { return k.place && offer.asking === 'question'; });
-    if (answerKeys.length) {
-      questionPlaces = answerKeys.map(function(k) { return k.place; });
-    } else if (questionPlaces && !questionPlaces.some(function(p) { return textsIn(p).length; })) {
-      questionPlaces = null;
-    }
-    var places = answerKeys.length ? answerKeys.map(function(k) { return {key: k, place: k.place}; })
-        : (questionPlaces || []).map(function(p) { return {key: null, place: p}; });
-    if (places.length) {
+    // The answers: offered, or standing from the question on this screen.
+    if (standing) {
       var grid = element('div', 'answers');
       grid.setAttribute('role', 'group');
       grid.setAttribute('aria-label', 'Válaszok');
-      places.forEach(function(a) {
-        var texts = textsIn(a.place);
+      standing.answers.forEach(function(place, i) {
+        var key = answerKeys[i] || null;
+        var texts = textsIn(place);
         texts.forEach(function(t) { claimed.add(t); });
         if (!texts.length) return;
-        var b = element('button', 'target' + (a.key ? '' : ' plain'));
+        var b = element('button', 'target' + (key ? '' : ' plain'));
         b.type = 'button';
         texts.forEach(function(t) { b.appendChild(span(t)); });
         var state = answerState(texts);
@@ -313,26 +525,27 @@
           b.classList.add(state.cls);
           b.appendChild(element('span', 'state', state.word));
         }
-        if (a.key) {
-          confirmable(b, offer.keys.indexOf(a.key), a.key);
+        if (key) {
+          confirmable(b, offer.keys.indexOf(key), key);
         } else {
           b.setAttribute('aria-disabled', 'true');
         }
         grid.appendChild(b);
       });
-      blocks.push({y: places[0].place[1], node: grid});
+      if (grid.firstChild) blocks.push({y: standing.answers[0][1], node: grid});
     }
 
     // A menu's items: a tap chooses the item.
-    var itemKeys = offer && offer.asking === 'menu' ? keys.filter(function(k) { return k.place; }) : [];
+    var itemKeys = asking === 'menu' ? keys.filter(function(k) { return k.place; }) : [];
     if (itemKeys.length) {
       var list = element('div', 'items');
       list.setAttribute('role', 'group');
       list.setAttribute('aria-label', 'Menü');
       itemKeys.forEach(function(k) {
-        // The item's label, and what stands beside it on its row (a switch's [BE] or [KI]).
-        var texts = textsIn(k.place).concat(model.texts.filter(function(t) {
-          return Math.abs(t.y - k.place[1]) <= 1 && t.x > k.place[2] && t.x < 640;
+        // The item's label, and what is drawn from its place on its row (a switch's [BE] or [KI]).
+        var own = textsIn(k.place);
+        var texts = own.concat(model.texts.filter(function(t) {
+          return Math.abs(t.y - k.place[1]) <= 1 && t.ax === k.place[0] && t.x > k.place[2];
         }));
         texts.forEach(function(t) { claimed.add(t); });
         if (!texts.length) return;
@@ -343,8 +556,11 @@
           b.setAttribute('aria-current', 'true');
           b.appendChild(element('span', '', '▶ '));
         }
-        texts.forEach(function(t) { b.appendChild(span(t)); });
-        if (texts.some(function(t) { return (t.c & 15) === 2; })) {
+        texts.forEach(function(t, i) {
+          if (i) b.appendChild(document.createTextNode(' '));
+          b.appendChild(span(t));
+        });
+        if (own.some(function(t) { return (t.c & 15) === 2; })) {
           b.appendChild(element('span', 'state', '✓'));
           b.appendChild(hidden(' (beállítva)'));
         }
@@ -355,37 +571,24 @@
       blocks.push({y: itemKeys[0].place[1], node: list});
     }
 
-    // Everything else, line by line: the picture's main part, then its
-    // right-hand column (the ladder, the audience's chart).
+    // Everything else, row by row: the picture's main part, then its
+    // right-hand column (the ladder, the audience's chart, the small logo).
     var rest = model.texts.filter(function(t) { return !claimed.has(t); });
     var main = rest.filter(function(t) { return t.x < 640; });
     var side = rest.filter(function(t) { return t.x >= 640; });
-    var firstBlock = blocks.length ? Math.min.apply(null, blocks.map(function(b) { return b.y; })) : 0;
-    lines(main).forEach(function(r) {
-      var holder = document.createDocumentFragment();
-      renderRows([r], holder, firstBlock);
-      blocks.push({y: r.y, node: holder, row: r});
-    });
-    blocks.sort(function(a, b) { return a.y - b.y; });
-    // Rows next to each other with the same columns stay one table.
-    var pendingRows = [];
-    function flush() {
-      if (pendingRows.length) renderRows(pendingRows, textsEl, firstBlock);
-      pendingRows = [];
-    }
-    blocks.forEach(function(b) {
-      if (b.row) {
-        pendingRows.push(b.row);
-      } else {
-        flush();
-        textsEl.appendChild(b.node);
-      }
-    });
-    flush();
+    lines(main).forEach(function(r) { blocks.push({y: r.y, row: r}); });
+    renderBlocks(blocks, textsEl);
     if (side.length) {
       var aside = element('aside');
       aside.setAttribute('aria-label', 'Jobb oldal');
-      renderRows(lines(side), aside);
+      var sideBlocks = [];
+      var c = chart(side);
+      if (c) {
+        side = side.filter(function(t) { return c.texts.indexOf(t) < 0; });
+        sideBlocks.push({y: Math.min.apply(null, c.numbers.map(function(t) { return t.y; })), node: chartTable(c)});
+      }
+      lines(side).forEach(function(r) { sideBlocks.push({y: r.y, row: r}); });
+      renderBlocks(sideBlocks, aside);
       textsEl.appendChild(aside);
     }
 
@@ -423,15 +626,29 @@
   }
 
   function textKey(t) { return t.x + ',' + t.y + ',' + t.t; }
+  // New texts in reading order, a drawing of marks said as such once.
+  function spoken(texts) {
+    var words = [];
+    var drawn = false;
+    texts.forEach(function(t) {
+      if (t.rule) return;
+      if (t.marks) {
+        if (!drawn) words.push('(írásjelekből rajzolt kép)');
+        drawn = true;
+        return;
+      }
+      words.push(t.t);
+    });
+    return words.join(' ');
+  }
   function announce() {
     if (!model || !offer || !offer.asking) return;
     var now = {};
     model.texts.forEach(function(t) { now[textKey(t)] = true; });
-    var fresh = model.texts.filter(function(t) { return !heard.keys[textKey(t)]; })
-        .sort(function(a, b) { return a.y - b.y || a.x - b.x; });
+    var fresh = model.texts.filter(function(t) { return !heard.keys[textKey(t)]; }).sort(byReading);
     var parts = [];
     if (offer.asking === 'question') {
-      var q = offer.focus ? joined(textsIn(offer.focus).sort(function(a, b) { return a.y - b.y || a.x - b.x; })) : '';
+      var q = offer.focus ? joined(textsIn(offer.focus).sort(byReading)) : '';
       var answers = offer.keys.filter(function(k) { return k.place; }).map(function(k) { return joined(textsIn(k.place)); })
           .filter(Boolean);
       if (q !== heard.question) {
@@ -439,9 +656,10 @@
         parts.push(answers.join('. '));
         heard.question = q;
       } else {
-        parts.push(joined(fresh.filter(function(t) { return t.x < 640; })));
+        parts.push(spoken(fresh.filter(function(t) { return t.x < 640; })));
         var side = fresh.filter(function(t) { return t.x >= 640; });
-        if (side.length) parts.push('A közönség: ' + joined(side));
+        var c = chart(side);
+        if (c) parts.push('A közönség: ' + chartWords(c) + '.');
         parts.push('Válaszok: ' + answers.join('. '));
       }
     } else if (offer.asking === 'menu') {
@@ -458,14 +676,14 @@
       heard.item = label;
     } else {
       heard.items = '';
-      parts.push(joined(fresh));
-      (questionPlaces || []).forEach(function(p) {
+      parts.push(spoken(fresh));
+      (standing ? standing.answers : []).forEach(function(p) {
         var texts = textsIn(p);
         var state = texts.length && answerState(texts);
         if (state) parts.push(state.word.replace(/^[^\wÁÉÍÓÖŐÚÜŰáéíóöőúüű]+/, '') + ': ' + joined(texts));
       });
     }
-    if (offer.topic === 'names') parts.push(notice.textContent);
+    if (offer.topic === 'names' && notice.firstChild) parts.push(notice.firstChild.textContent);
     heard.keys = now;
     say(parts.filter(Boolean).join(' '));
   }
@@ -478,8 +696,7 @@
     var changed = false;
     var next = JSON.parse(call('zelvanos_web_texts'));
     if (!model || next.revision !== model.revision) {
-      // A text of picture glyphs alone has no words to show.
-      next.texts = next.texts.filter(function(t) { return t.t.trim(); });
+      next.texts = prepare(next.texts);
       model = next;
       changed = true;
     }

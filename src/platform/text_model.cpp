@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/cp852.hpp"
 #include "platform/surface.hpp"
 
 namespace platform {
@@ -21,6 +22,24 @@ TextModel::Rect cell(int x, int y, int magnification, std::size_t index) {
   const int size = 8 * magnification;
   const int left = x + size * static_cast<int>(index);
   return {left, y, left + size - 1, y + size - 1};
+}
+
+// The letter with a diaeresis over `letter`, or 0 when it has none in code page 852.
+char with_diaeresis(char letter) {
+  char32_t cp = 0;
+  switch (letter) {
+    case 'A': cp = U'\u00C4'; break;
+    case 'a': cp = U'\u00E4'; break;
+    case 'E': cp = U'\u00CB'; break;
+    case 'e': cp = U'\u00EB'; break;
+    case 'O': cp = U'\u00D6'; break;
+    case 'o': cp = U'\u00F6'; break;
+    case 'U': cp = U'\u00DC'; break;
+    case 'u': cp = U'\u00FC'; break;
+    default: return 0;
+  }
+  const int byte = cp852::byte_for(cp);
+  return byte < 0 ? '\0' : static_cast<char>(byte);
 }
 
 void remember(std::vector<TextModel::Box>& boxes, TextModel::Box box) {
@@ -43,7 +62,9 @@ void TextModel::clear() {
   texts_.clear();
   fills_.clear();
   outlines_.clear();
+  dots_.clear();
   ++revision_;
+  ++screen_;
 }
 
 void TextModel::drop_blank_texts() {
@@ -68,10 +89,39 @@ void TextModel::fill(int x1, int y1, int x2, int y2, int colour) {
   ++revision_;
 }
 
+bool TextModel::accent_dot(const Rect& r) {
+  if (r.right - r.left > 2 || r.bottom - r.top > 2) return false;
+  for (Text& t : texts_) {
+    for (std::size_t i = 0; i < t.bytes.size(); ++i) {
+      const Rect c = cell(t.x, t.y, t.magnification, i);
+      // Over the letter's cell, at most half a cell above it.
+      if (r.left < c.left || r.right > c.right || r.bottom >= c.top || r.bottom < c.top - 4 * t.magnification) {
+        continue;
+      }
+      const auto pair = std::find_if(dots_.begin(), dots_.end(), [&](const Rect& d) {
+        return c.left <= d.left && d.right <= c.right && d.bottom < c.top && d.bottom >= c.top - 4 * t.magnification &&
+               (d.right < r.left || r.right < d.left);
+      });
+      if (pair == dots_.end()) {
+        dots_.push_back(r);
+        return true;
+      }
+      dots_.erase(pair);
+      if (const char marked = with_diaeresis(t.bytes[i]); marked != 0) {
+        t.bytes[i] = marked;
+        ++revision_;
+      }
+      return true;
+    }
+  }
+  return false;
+}
+
 void TextModel::outline(int x1, int y1, int x2, int y2, int colour) {
   if (x1 > x2) std::swap(x1, x2);
   if (y1 > y2) std::swap(y1, y2);
   const Rect r{x1, y1, x2, y2};
+  if (accent_dot(r)) return;
   std::erase_if(outlines_, [&](const Box& b) {
     return b.rect.left == r.left && b.rect.top == r.top && b.rect.right == r.right && b.rect.bottom == r.bottom;
   });
@@ -132,9 +182,10 @@ int TextModel::frame_of(const Text& text) const {
   const Rect e = text.extent();
   int colour = -1;
   long best = 0;
+  // A text drawn from an outline's edge (the ladder's labels) stands in it
+  // too: a glyph's first column is blank.
   for (const Box& b : outlines_) {
-    if (b.rect.left < e.left && b.rect.top < e.top && e.right < b.rect.right && e.bottom < b.rect.bottom &&
-        (colour < 0 || b.rect.area() < best)) {
+    if (b.rect.contains(e) && (colour < 0 || b.rect.area() < best)) {
       colour = b.colour;
       best = b.rect.area();
     }

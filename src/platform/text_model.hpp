@@ -5,9 +5,11 @@
 // colour of what lies under it (the classic way to erase) removes what it
 // covers; the same text drawn again at its place takes the new colour. Each
 // text knows the colour of the fill under it and, through the outlines
-// drawn, the frame around it. The web page reads it after each frame and
-// shows the texts as real text: large enough on a phone, and to screen
-// readers. It never looks at the game's own state.
+// drawn, the frame around it. Two dots drawn just above a letter (the
+// header writes "On" and dots its O by hand) make it the letter with a
+// diaeresis, as the picture shows it. The web page reads it after each
+// frame and shows the texts as real text: large enough on a phone, and to
+// screen readers. It never looks at the game's own state.
 
 #include <cstdint>
 #include <string>
@@ -39,6 +41,7 @@ class TextModel {
     int colour;
   };
 
+  // A cleared screen: nothing stands, and a new screen begins.
   void clear();
   // Bar: every character cell inside the rectangle goes.
   void fill(int x1, int y1, int x2, int y2, int colour);
@@ -52,17 +55,23 @@ class TextModel {
   int frame_of(const Text& text) const;
   // Grows with every change.
   std::uint32_t revision() const { return revision_; }
+  // Grows with every clear: texts of one screen share it.
+  std::uint32_t screen() const { return screen_; }
 
  private:
   // Blanks the characters of other texts in these cells (aligned to the
   // same grid); drops the texts left blank.
   void blank_cells(int x, int y, int magnification, std::string_view bytes);
   void drop_blank_texts();
+  // A dot of an accent drawn by hand; true when it was one.
+  bool accent_dot(const Rect& r);
 
   std::vector<Text> texts_;
   std::vector<Box> fills_;
   std::vector<Box> outlines_;
+  std::vector<Rect> dots_;  // dots drawn above letters, waiting for their pair
   std::uint32_t revision_ = 0;
+  std::uint32_t screen_ = 0;
   std::uint32_t drawn_ = 0;
 };
 

@@ -27,7 +27,8 @@ int zelvanos_web_wait_key();  // async
 void zelvanos_web_wake();
 int zelvanos_web_mount(const char* folder);  // async
 int zelvanos_web_store();                    // async
-int zelvanos_web_fetch(const char* path);    // async
+void zelvanos_web_store_soon();
+int zelvanos_web_fetch(const char* path);  // async
 int zelvanos_web_option(const char* name, char* out, int size);
 void zelvanos_web_finished(int code);
 void zelvanos_web_ready();
@@ -70,6 +71,10 @@ std::string option(const char* name) {
   char value[64] = {};
   return zelvanos_web_option(name, value, sizeof value) != 0 ? std::string(value) : std::string();
 }
+
+bool g_written = false;  // a file written since the mount, not stored yet
+
+void note_write(const std::filesystem::path&) { g_written = true; }
 
 void store_after_write(const std::filesystem::path& path) {
   if (zelvanos_web_store() != 0) {
@@ -203,6 +208,12 @@ void mount_browser_storage(const std::string& folder) {
                  "zelvanos: a böngésző tárolója nem érhető el, a mentések csak a lap bezárásáig élnek "
                  "(browser storage unavailable; saves last until the page is closed)\n");
   }
+  set_write_observer(note_write);
+}
+
+void store_each_write() {
+  if (g_written) zelvanos_web_store_soon();
+  g_written = false;
   set_write_observer(store_after_write);
 }
 
@@ -236,13 +247,16 @@ extern "C" EMSCRIPTEN_KEEPALIVE const std::uint32_t* zelvanos_web_frame(int widt
   return out;
 }
 
-// The texts on screen, as JSON: each with the place of its characters
-// (x, y, w, h), its colour, the fill under it, the frame around it (-1 for
-// none), its text in Unicode and when it was drawn; in the order drawn.
+// The texts on screen, as JSON: the screen they stand on (a clear begins a
+// new one), and each with the place of its characters (x, y, w, h), where
+// it was drawn from (ax: leading blanks included) and how large (m), its
+// colour, the fill under it, the frame around it (-1 for none), its text
+// in Unicode and when it was drawn; in the order drawn.
 extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_texts() {
   using namespace platform;
   static std::string json;
-  json = "{\"revision\":" + std::to_string(g_texts.revision()) + ",\"texts\":[";
+  json = "{\"revision\":" + std::to_string(g_texts.revision()) + ",\"screen\":" + std::to_string(g_texts.screen()) +
+         ",\"texts\":[";
   bool first = true;
   for (const TextModel::Text& t : g_texts.texts()) {
     const TextModel::Rect e = t.extent();
@@ -252,6 +266,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_texts() {
     first = false;
     json += "{\"x\":" + std::to_string(e.left) + ",\"y\":" + std::to_string(e.top) +
             ",\"w\":" + std::to_string(e.right - e.left + 1) + ",\"h\":" + std::to_string(e.bottom - e.top + 1) +
+            ",\"ax\":" + std::to_string(t.x) + ",\"m\":" + std::to_string(t.magnification) +
             ",\"c\":" + std::to_string(t.colour) + ",\"b\":" + std::to_string(t.background) +
             ",\"f\":" + std::to_string(g_texts.frame_of(t)) + ",\"n\":" + std::to_string(t.drawn) +
             ",\"t\":" + json_string(std::string_view(t.bytes).substr(from, to - from + 1)) + "}";

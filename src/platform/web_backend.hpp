@@ -53,10 +53,17 @@ class WebBackend final : public Backend {
   double start_ms_ = 0;
 };
 
-// Mounts the browser's storage at the absolute path `folder`
-// and loads what an earlier visit stored there; from then on every
-// completed write_record is stored before it returns.
+// Mounts the browser's storage at the absolute path `folder` and loads
+// what an earlier visit stored there. Files written from then on until
+// store_each_write() (a first visit's factory files) are stored after it
+// without the game waiting: the first picture does not wait for the
+// storage, and what the page may lose by closing at once is written anew
+// at the next start.
 void mount_browser_storage(const std::string& folder);
+// Stores what was written since the mount without waiting (the storage
+// keeps the order of its stores); from now on every completed
+// write_record is stored before it returns.
+void store_each_write();
 // Runs `task` on the game's side at its next chance: the key wait under
 // way wakes for it and goes on waiting, a delay runs it when it ends. For
 // what the page asks that writes a file: a write waits for the browser's

@@ -5,11 +5,10 @@
 // (page.js) reads ZelvanosWeb.state for its own display and for tests.
 
 mergeInto(LibraryManager.library, {
-  $ZelvanosWeb__deps: ['malloc', 'free'],
+  $ZelvanosWeb__deps: ['malloc', 'free', '$IDBFS'],
   $ZelvanosWeb: {
     canvas: null,
     context: null,
-    image: null,
     wake: null,
     framePending: false,
     syncing: null,  // the storage sync under way
@@ -69,12 +68,9 @@ mergeInto(LibraryManager.library, {
       ZelvanosWeb.framePending = false;
       var canvas = ZelvanosWeb.canvas;
       var w = canvas.width, h = canvas.height;
-      if (!ZelvanosWeb.image || ZelvanosWeb.image.width !== w || ZelvanosWeb.image.height !== h) {
-        ZelvanosWeb.image = ZelvanosWeb.context.createImageData(w, h);
-      }
       var pixels = ZelvanosWeb.call('zelvanos_web_frame', [w, h]);
-      ZelvanosWeb.image.data.set(HEAPU8.subarray(pixels, pixels + w * h * 4));
-      ZelvanosWeb.context.putImageData(ZelvanosWeb.image, 0, 0);
+      // The picture straight from the module's memory, not copied first.
+      ZelvanosWeb.context.putImageData(new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, w * h * 4), w, h), 0, 0);
       var s = ZelvanosWeb.state;
       if (s.frames++ === 0) s.firstFrameAt = performance.now();
       if (Module['onFrame']) Module['onFrame'](s);
@@ -154,7 +150,6 @@ mergeInto(LibraryManager.library, {
     }
     ZelvanosWeb.canvas = canvas;
     ZelvanosWeb.context = canvas.getContext('2d', {alpha: false});
-    ZelvanosWeb.image = ZelvanosWeb.context.createImageData(800, 600);
     Module['ZelvanosWeb'] = ZelvanosWeb;
   },
 
@@ -200,9 +195,11 @@ mergeInto(LibraryManager.library, {
     Promise.resolve().then(wake);
   },
 
-  // The storage starts loading while the page still downloads the module;
-  // the program's mount call then only waits for it.
-  $ZelvanosWeb__postset: 'addOnPreRun(function() { ZelvanosWeb.mount("/zelvanos/Data"); });',
+  // The storage opens as soon as this script runs and starts loading
+  // before the program does (the wasm may still be on its way); the
+  // program's mount call then only waits for it.
+  $ZelvanosWeb__postset: 'IDBFS.getDB("/zelvanos/Data", function() {}); ' +
+                         'addOnPreRun(function() { ZelvanosWeb.mount("/zelvanos/Data"); });',
 
   zelvanos_web_mount__deps: ['$ZelvanosWeb', '$IDBFS'],
   zelvanos_web_mount: function(folder) {
@@ -213,6 +210,14 @@ mergeInto(LibraryManager.library, {
   zelvanos_web_store__deps: ['$ZelvanosWeb'],
   zelvanos_web_store: function() {
     return Asyncify.handleAsync(function() { return ZelvanosWeb.sync(false); });
+  },
+
+  // The same without the game waiting; a store that fails is said.
+  zelvanos_web_store_soon__deps: ['$ZelvanosWeb'],
+  zelvanos_web_store_soon: function() {
+    ZelvanosWeb.sync(false).then(function(error) {
+      if (error) err('zelvanos: a böngésző tárolójába nem sikerült menteni (could not store in the browser)');
+    });
   },
 
   // The game reads a file it has not got yet: it waits while the page

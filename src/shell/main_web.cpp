@@ -49,6 +49,7 @@ int main() {
   int code = 0;
   try {
     shell::write_factory_files("Data");
+    platform::store_each_write();
   } catch (const platform::Fatal& e) {
     std::fprintf(stderr, "zelvanos: %s\n", e.what());
     code = e.code();

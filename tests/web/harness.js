@@ -5,6 +5,7 @@
 // game to sit in its key wait with its last frame drawn.
 'use strict';
 
+const {execFileSync} = require('node:child_process');
 const fs = require('node:fs');
 const http = require('node:http');
 const os = require('node:os');
@@ -14,6 +15,7 @@ const puppeteer = require('puppeteer-core');
 const ROOT = path.resolve(__dirname, '../..');
 const SITE = process.env.ZELVANOS_WEB_SITE || path.join(ROOT, 'build-web/site');
 const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
+const BUILD = process.env.ZELVANOS_BUILD_DIR || path.join(ROOT, 'build');
 
 const TYPES = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
@@ -154,4 +156,37 @@ async function canvasPixels(page) {
   return Buffer.from(data, 'base64');
 }
 
-module.exports = {ROOT, SITE, serve, launch, watchErrors, idle, press, canvasPixels, screen, tapAndWait};
+// The native replay tool's run of these keys (replay-script names) from
+// factory files on `date`: its final picture as RGBA and its log. With the
+// page's virtual clock the page draws the same questions for the same keys.
+function replay(keys, date) {
+  const {PNG} = require('pngjs');
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'zelvanos-replay-'));
+  try {
+    fs.mkdirSync(path.join(dir, 'Data'));
+    execFileSync(path.join(BUILD, 'zelvanos-factory-files'), [path.join(dir, 'Data')]);
+    fs.symlinkSync(path.join(BUILD, 'run', 'Questions'), path.join(dir, 'Questions'));
+    execFileSync(path.join(BUILD, 'zelvanos-replay'), ['--dir', dir, '--type', keys.join(' '), '--date', date,
+      '--out', path.join(dir, 'out'), '--shots', 'none']);
+    return {
+      pixels: PNG.sync.read(fs.readFileSync(path.join(dir, 'out', 'final.png'))).data,
+      log: fs.readFileSync(path.join(dir, 'out', 'log.txt'), 'utf8'),
+    };
+  } finally {
+    fs.rmSync(dir, {recursive: true, force: true});
+  }
+}
+
+// The letter that answers the question the keys have led to rightly, found
+// by trying each in the replay tool.
+const WRONG = /elsiette|nem sikerült|elkapkodta|százmillió az Öné/g;
+function rightAnswer(keys, date) {
+  const wrongs = (log) => (log.match(WRONG) || []).length;
+  const before = keys.length > 1 ? wrongs(replay(keys, date).log) : 0;
+  const right = ['a', 'b', 'c', 'd'].find((a) => wrongs(replay([...keys, a], date).log) === before);
+  if (!right) throw new Error(`no right answer after ${keys.join(' ')}`);
+  return right;
+}
+
+module.exports = {ROOT, SITE, BUILD, serve, launch, watchErrors, idle, press, canvasPixels, screen, tapAndWait,
+                  replay, rightAnswer};

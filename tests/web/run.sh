@@ -4,7 +4,9 @@
 # Chromium from Debian when missing, builds the page and the native replay
 # tool, installs the pinned puppeteer-core (package-lock.json) and runs
 # the tests; `bench` instead of the tests runs the benchmark, which needs
-# Lighthouse and axe-core besides (the lock file's development packages).
+# Lighthouse and axe-core besides (the lock file's development packages);
+# `walk [VIEW...]` keeps a screenshot and the text layer of every screen
+# (tests/web/walk.js).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
 install_missing emscripten chromium
@@ -15,6 +17,9 @@ cd "$ROOT/tests/web"
 if [ "${1:-}" = bench ]; then
   npm ci --no-audit --no-fund --loglevel=error
   node bench.js
+elif [ "${1:-}" = walk ]; then
+  npm ci --omit=dev --no-audit --no-fund --loglevel=error
+  node walk.js "${@:2}"
 else
   npm ci --omit=dev --no-audit --no-fund --loglevel=error
   node --test web.test.js
