@@ -3,8 +3,10 @@
 // kept in the browser's storage; a first visit (or a cleared browser) gets
 // the factory settings and the reset high-score list there, written by the
 // same function as the desktop's. The question banks and the sounds are
-// fetched from the site when the game first needs them. The page sets the
-// player's and the host's names with the names program's rules.
+// fetched from the site when the game first needs them, an author's own
+// source standing in for a set's bank (shell/own_questions_web.hpp). The
+// page sets the player's and the host's names with the names program's
+// rules.
 
 #include <emscripten.h>
 
@@ -20,6 +22,7 @@
 #include "shell/factory_files.hpp"
 #include "shell/menu.hpp"
 #include "shell/name_rules.hpp"
+#include "shell/own_questions_web.hpp"
 #include "shell/settings.hpp"
 #include "sound/audio_web.hpp"
 
@@ -44,7 +47,7 @@ int main() {
     return 3;
   }
   platform::mount_browser_storage(std::string(kGameFolder) + "/Data");
-  platform::fetch_files_when_read();
+  platform::fetch_files_when_read(shell::stand_in_own_bank);
   platform::WebBackend backend(platform::web_options());
   int code = 0;
   try {
