@@ -97,7 +97,7 @@
     if (!verdict.ok) return;
     busy = true;
     done = 'Betöltve: ' + verdict.count + ' saját kérdés a(z) ' + s.name + ' csomag helyett. A játékban: ' +
-        'Beállítások → Kérdéscsomagok → ' + s.name + ', majd Játék kezdése.';
+        'Beállítások → Kérdések → ' + s.name + ', majd Játék kezdése.';
     refresh();
   }
 
@@ -161,8 +161,10 @@
 
   // A file, picked or dropped: its bytes are the source, shown as text.
   function take(file) {
-    if (!file) return;
-    file.arrayBuffer().then(function(buffer) {
+    if (!file || !web()) return;
+    // Beyond the checker's limit only enough for it to say so.
+    var limit = web().call('zelvanos_web_source_limit');
+    (file.size > limit ? file.slice(0, limit + 1) : file).arrayBuffer().then(function(buffer) {
       var data = new Uint8Array(buffer);
       text.value = new TextDecoder().decode(data);
       bytes = data;

@@ -21,7 +21,7 @@
 
 // The page's side, in web_library.js.
 extern "C" {
-int zelvanos_web_store();                         // async
+int zelvanos_web_store();                        // async
 void zelvanos_web_own_done(const char* result);  // what came of a change
 }
 
@@ -102,8 +102,8 @@ std::string verdict(std::string_view source, questions::Compiled* compiled) {
            json("nagyobb, mint " + most + " bájt; nem kérdésforrás") + "}]}";
   }
   *compiled = questions::compile(source);
-  out = "{\"ok\":" + std::string(compiled->ok() ? "true" : "false") +
-        ",\"count\":" + std::to_string(compiled->count) + ",\"messages\":[";
+  out = "{\"ok\":" + std::string(compiled->ok() ? "true" : "false") + ",\"count\":" + std::to_string(compiled->count) +
+        ",\"messages\":[";
   bool first = true;
   for (const questions::Diagnostic& d : compiled->diagnostics) {
     if (!first) out += ",";
@@ -138,8 +138,9 @@ void stand_in_own_bank(const std::filesystem::path& path) {
           return;
         }
       }
-      std::fprintf(stderr, "zelvanos: %s: a saját kérdések nem használhatók, a játék sajátját olvassa "
-                           "(own questions unusable, the shipped bank is read)\n",
+      std::fprintf(stderr,
+                   "zelvanos: %s: a saját kérdések nem használhatók, a játék sajátját olvassa "
+                   "(own questions unusable, the shipped bank is read)\n",
                    source_path(t).generic_string().c_str());
     }
     // No own source (any more): the shipped bank is fetched again.
@@ -155,6 +156,10 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_check_source(const char
   shell::g_answer = shell::verdict(shell::bytes_of(bytes, length), &compiled);
   return shell::g_answer.c_str();
 }
+
+// The largest source the checker takes: the page passes no more than one
+// byte over it (the checker then refuses it).
+extern "C" EMSCRIPTEN_KEEPALIVE int zelvanos_web_source_limit() { return static_cast<int>(questions::kMaxSourceSize); }
 
 // The bank the source compiles to (game::kBankSize bytes; see
 // zelvanos_web_own_length), or null when it has errors.
@@ -203,7 +208,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE int zelvanos_web_own_length() { return static_ca
 extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_own_put(const char* key, const char* bytes, int length) {
   const shell::Target* t = shell::target(key);
   if (t == nullptr) {
-    shell::g_answer = R"({"ok":false,"count":0,"messages":[{"line":0,"column":0,"error":true,"text":"nincs ilyen kérdéscsomag"}]})";
+    shell::g_answer =
+        R"({"ok":false,"count":0,"messages":[{"line":0,"column":0,"error":true,"text":"nincs ilyen kérdéscsomag"}]})";
     return shell::g_answer.c_str();
   }
   questions::Compiled compiled;
@@ -214,8 +220,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_own_put(const char* key
     try {
       std::error_code ec;
       std::filesystem::create_directories(path.parent_path(), ec);
-      platform::write_record(path, std::span<const std::uint8_t>(
-                                       reinterpret_cast<const std::uint8_t*>(source.data()), source.size()));
+      platform::write_record(
+          path, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(source.data()), source.size()));
     } catch (const platform::Fatal& e) {
       result = e.what();
     }

@@ -17,5 +17,5 @@ if [ "${1:-}" = bench ]; then
   node bench.js
 else
   npm ci --omit=dev --no-audit --no-fund --loglevel=error
-  node --test web.test.js
+  node --test web.test.js authoring.test.js
 fi
