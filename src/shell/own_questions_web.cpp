@@ -5,8 +5,6 @@
 
 #include <array>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <set>
 #include <span>
@@ -53,12 +51,25 @@ std::filesystem::path source_path(const Target& t) {
   return std::filesystem::path(kOwnFolder) / (std::string(t.key) + ".txt");
 }
 
+// A file's bytes in the page's memory (stdio: no iostreams in the module).
 std::optional<std::string> read_whole(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  if (in == nullptr) return std::nullopt;
+  std::string bytes;
+  char buf[16384];
+  std::size_t n = 0;
+  while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) bytes.append(buf, n);
+  const bool failed = std::ferror(in) != 0;
+  std::fclose(in);
+  if (failed) return std::nullopt;
   return bytes;
+}
+
+bool write_whole(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+  std::FILE* out = std::fopen(path.c_str(), "wb");
+  if (out == nullptr) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+  return std::fclose(out) == 0 && written;
 }
 
 // The banks an own source has put in place, to be taken away once it is gone.
@@ -131,9 +142,7 @@ void stand_in_own_bank(const std::filesystem::path& path) {
       if (compiled.ok()) {
         const auto bank = game::encode_bank(compiled.bank);
         std::filesystem::create_directories(path.parent_path(), ec);
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bank.data()), static_cast<std::streamsize>(bank.size()));
-        if (out.flush()) {
+        if (write_whole(path, bank)) {
           g_stood_in.insert(name);
           return;
         }
