@@ -41,6 +41,7 @@ before(async () => {
   dir = fs.mkdtempSync(path.join(os.tmpdir(), 'zelvanos-authoring-'));
   fs.writeFileSync(path.join(dir, 'kerdesek.txt'), GOOD);
   fs.writeFileSync(path.join(dir, 'hibas.txt'), BAD);
+  fs.writeFileSync(path.join(dir, 'nagy.txt'), GOOD.repeat(Math.ceil((4 * 1024 * 1024 + 1) / GOOD.length)));
   server = await h.serve();
   browser = await h.launch();
 });
@@ -138,6 +139,18 @@ test('a source with an error: the checker\'s message in Hungarian with its line,
       .filter((e) => e.r.width < 44 || e.r.height < 44 || e.r.right > innerWidth).map((e) => e.id));
   assert.deepEqual(small, []);
   await page.screenshot({path: path.join(SHOTS, 'phone-own-questions-error.png')});
+  // Pasted into the box with two comment lines before it: the same message, two lines on.
+  await page.$eval('#own-text', (e, text) => {
+    e.value = text;
+    e.dispatchEvent(new Event('input'));
+  }, '# Beillesztve\n# a vágólapról\n' + BAD);
+  await page.tap('#own-load');
+  await page.waitForFunction(() =>
+    document.getElementById('own-messages').textContent === '9. sor: hiba: a kérdésnek 3 válasza van, négy kell');
+  // A file far too large for a source is refused as the question tool refuses it.
+  await (await page.$('#own-file')).uploadFile(path.join(dir, 'nagy.txt'));
+  await page.waitForFunction(() => /nagyobb, mint 4194304 bájt/.test(document.getElementById('own-messages').textContent));
+  assert.deepEqual((await ownSets(page)).map((s) => s.own), [false, false, false]);
   await closePanel(page);
   await page.done();
 });
