@@ -31,7 +31,7 @@
   function web() { return window.Module && Module.ZelvanosWeb; }
   function running() { return web() && web().state.exitCode === null; }
   function chosen() { return sets.filter(function(s) { return s.key === setSelect.value; })[0] || sets[0]; }
-  // An export's answer for the texts and bytes given: its text, or its bytes.
+  // The text an export answers for the texts and bytes given.
   function answer(name, texts, data) {
     return Module.UTF8ToString(web().callBytes(name, texts, data));
   }
@@ -104,7 +104,11 @@
   // Removing asks a second tap: the stored source goes with it.
   var armed = 0;
   function remove() {
-    if (!web() || busy || !running()) return;
+    if (!web() || busy) return;
+    if (!running()) {
+      result.textContent = 'A játék leállt; töltse be újra a lapot.';
+      return;
+    }
     var s = chosen();
     if (!armed || performance.now() - armed > 4000) {
       armed = performance.now();
