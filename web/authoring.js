@@ -168,9 +168,11 @@
     if (!file || !web()) return;
     // Beyond the checker's limit only enough for it to say so.
     var limit = web().call('zelvanos_web_source_limit');
-    (file.size > limit ? file.slice(0, limit + 1) : file).arrayBuffer().then(function(buffer) {
+    var tooLarge = file.size > limit;
+    (tooLarge ? file.slice(0, limit + 1) : file).arrayBuffer().then(function(buffer) {
       var data = new Uint8Array(buffer);
-      text.value = new TextDecoder().decode(data);
+      // What is no source is not shown either.
+      text.value = tooLarge ? '' : new TextDecoder().decode(data);
       bytes = data;
       load();
     });

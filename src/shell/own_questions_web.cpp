@@ -1,27 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/own_questions_web.hpp"
 
-#include <emscripten.h>
-
 #include <array>
 #include <cstdio>
-#include <optional>
 #include <set>
 #include <span>
-#include <string>
-#include <string_view>
 #include <system_error>
 
 #include "game/questions.hpp"
-#include "platform/files.hpp"
-#include "platform/web_backend.hpp"
-#include "questions/source.hpp"
-
-// The page's side, in web_library.js.
-extern "C" {
-int zelvanos_web_store();                        // async
-void zelvanos_web_own_done(const char* result);  // what came of a change
-}
 
 namespace shell {
 namespace {
@@ -75,9 +61,6 @@ bool write_whole(const std::filesystem::path& path, std::span<const std::uint8_t
 // The banks an own source has put in place, to be taken away once it is gone.
 std::set<std::string> g_stood_in;
 
-std::string g_answer;  // what the last call below returns to the page
-std::string g_bytes;   // the bytes the last call below returns to the page
-
 // A UTF-8 text as a JSON string.
 std::string json(std::string_view utf8) {
   std::string out = "\"";
@@ -125,12 +108,31 @@ std::string verdict(std::string_view source, questions::Compiled* compiled) {
   return out + "]}";
 }
 
-std::string_view bytes_of(const char* bytes, int length) {
-  return length > 0 && bytes != nullptr ? std::string_view(bytes, static_cast<std::size_t>(length))
-                                        : std::string_view();
+}  // namespace
+
+std::string own_verdict(std::string_view source, questions::Compiled* compiled) { return verdict(source, compiled); }
+
+std::string own_sets_json() {
+  std::string out = "[";
+  for (const Target& t : kTargets) {
+    std::error_code ec;
+    const bool own = std::filesystem::is_regular_file(source_path(t), ec);
+    if (out.size() > 1) out += ",";
+    out += "{\"key\":" + json(t.key) + ",\"name\":" + json(t.name) + ",\"own\":" + (own ? "true" : "false") + "}";
+  }
+  return out + "]";
 }
 
-}  // namespace
+std::optional<std::filesystem::path> own_source_path(std::string_view key) {
+  const Target* t = target(key);
+  if (t == nullptr) return std::nullopt;
+  return source_path(*t);
+}
+
+std::optional<std::string> read_own_source(std::string_view key) {
+  const auto path = own_source_path(key);
+  return path ? read_whole(*path) : std::nullopt;
+}
 
 void stand_in_own_bank(const std::filesystem::path& path) {
   const std::string name = path.lexically_normal().generic_string();
@@ -158,102 +160,3 @@ void stand_in_own_bank(const std::filesystem::path& path) {
 }
 
 }  // namespace shell
-
-// The checker's verdict on the source `bytes`, as JSON (see verdict).
-extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_check_source(const char* bytes, int length) {
-  questions::Compiled compiled;
-  shell::g_answer = shell::verdict(shell::bytes_of(bytes, length), &compiled);
-  return shell::g_answer.c_str();
-}
-
-// The largest source the checker takes: the page passes no more than one
-// byte over it (the checker then refuses it).
-extern "C" EMSCRIPTEN_KEEPALIVE int zelvanos_web_source_limit() { return static_cast<int>(questions::kMaxSourceSize); }
-
-// The bank the source compiles to (game::kBankSize bytes; see
-// zelvanos_web_own_length), or null when it has errors.
-extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_compile_source(const char* bytes, int length) {
-  questions::Compiled compiled;
-  shell::verdict(shell::bytes_of(bytes, length), &compiled);
-  if (!compiled.ok() || length > static_cast<int>(questions::kMaxSourceSize)) return nullptr;
-  const auto bank = game::encode_bank(compiled.bank);
-  shell::g_bytes.assign(bank.begin(), bank.end());
-  return shell::g_bytes.data();
-}
-
-// The sets an own source may stand in for, as JSON: [{"key", "name",
-// "own": whether one does now}].
-extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_own_sets() {
-  std::string out = "[";
-  for (const shell::Target& t : shell::kTargets) {
-    std::error_code ec;
-    const bool own = std::filesystem::is_regular_file(shell::source_path(t), ec);
-    if (out.size() > 1) out += ",";
-    out += "{\"key\":" + shell::json(t.key) + ",\"name\":" + shell::json(t.name) +
-           ",\"own\":" + (own ? "true" : "false") + "}";
-  }
-  shell::g_answer = out + "]";
-  return shell::g_answer.c_str();
-}
-
-// The own source of the set `key` as stored (see zelvanos_web_own_length),
-// or null when it has none.
-extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_own_source(const char* key) {
-  const shell::Target* t = shell::target(key);
-  const auto bytes = t != nullptr ? shell::read_whole(shell::source_path(*t)) : std::nullopt;
-  if (!bytes) return nullptr;
-  shell::g_bytes = *bytes;
-  return shell::g_bytes.data();
-}
-
-// How many bytes the last call above returned.
-extern "C" EMSCRIPTEN_KEEPALIVE int zelvanos_web_own_length() { return static_cast<int>(shell::g_bytes.size()); }
-
-// Checks the source `bytes` and, when it has no error, makes it the set
-// `key`'s own: returns the verdict at once; the game's side stores the
-// source at its next chance and tells the page (zelvanos_web_own_done, an
-// empty text when it is stored). The game reads it at its next read of
-// that set's bank.
-extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_own_put(const char* key, const char* bytes, int length) {
-  const shell::Target* t = shell::target(key);
-  if (t == nullptr) {
-    shell::g_answer =
-        R"({"ok":false,"count":0,"messages":[{"line":0,"column":0,"error":true,"text":"nincs ilyen kérdéscsomag"}]})";
-    return shell::g_answer.c_str();
-  }
-  questions::Compiled compiled;
-  shell::g_answer = shell::verdict(shell::bytes_of(bytes, length), &compiled);
-  if (!compiled.ok()) return shell::g_answer.c_str();
-  platform::run_for_page([path = shell::source_path(*t), source = std::string(shell::bytes_of(bytes, length))] {
-    std::string result;
-    try {
-      std::error_code ec;
-      std::filesystem::create_directories(path.parent_path(), ec);
-      platform::write_record(
-          path, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(source.data()), source.size()));
-    } catch (const platform::Fatal& e) {
-      result = e.what();
-    }
-    zelvanos_web_own_done(result.c_str());
-  });
-  return shell::g_answer.c_str();
-}
-
-// Gives the set `key` its shipped bank back: the game's side removes the
-// own source at its next chance and tells the page (zelvanos_web_own_done).
-extern "C" EMSCRIPTEN_KEEPALIVE int zelvanos_web_own_remove(const char* key) {
-  const shell::Target* t = shell::target(key);
-  if (t == nullptr) return 0;
-  platform::run_for_page([path = shell::source_path(*t)] {
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
-    std::string result;
-    if (ec) {
-      result = "nem törölhető: " + ec.message();
-    } else if (zelvanos_web_store() != 0) {
-      result = "a böngésző tárolójába nem sikerült menteni";
-    }
-    zelvanos_web_own_done(result.c_str());
-  });
-  return 1;
-}

@@ -82,7 +82,8 @@ async function loadSource(page, file, set) {
   await page.select('#own-set', set);
   const input = await page.$('#own-file');
   await input.uploadFile(path.join(dir, file));
-  await page.waitForFunction(() => /Betöltve|hibás/.test(document.getElementById('own-result').textContent));
+  await page.waitForFunction(() => /Betöltve|hibás/.test(document.getElementById('own-result').textContent),
+    {timeout: 60000, polling: 50});
 }
 
 async function closePanel(page) {
@@ -149,7 +150,9 @@ test('a source with an error: the checker\'s message in Hungarian with its line,
     document.getElementById('own-messages').textContent === '9. sor: hiba: a kérdésnek 3 válasza van, négy kell');
   // A file far too large for a source is refused as the question tool refuses it.
   await (await page.$('#own-file')).uploadFile(path.join(dir, 'nagy.txt'));
-  await page.waitForFunction(() => /nagyobb, mint 4194304 bájt/.test(document.getElementById('own-messages').textContent));
+  await page.waitForFunction(() => /nagyobb, mint 4194304 bájt/.test(document.getElementById('own-messages').textContent),
+    {timeout: 120000, polling: 100});
+  assert.equal(await page.$eval('#own-text', (e) => e.value), '', 'what is no source is not shown');
   assert.deepEqual((await ownSets(page)).map((s) => s.own), [false, false, false]);
   await closePanel(page);
   await page.done();
