@@ -17,7 +17,8 @@ endforeach()
 file(REMOVE_RECURSE ${SITE})
 set(stage ${SITE}/stage)
 file(MAKE_DIRECTORY ${stage})
-file(COPY ${MODULE}/zelvanos.js ${MODULE}/zelvanos.wasm ${WEB}/page.js ${WEB}/page.css DESTINATION ${stage})
+file(COPY ${MODULE}/zelvanos.js ${MODULE}/zelvanos.wasm ${WEB}/page.js ${WEB}/page.css
+     ${WEB}/authoring.js ${WEB}/authoring.css DESTINATION ${stage})
 file(COPY ${QUESTIONS}/ DESTINATION ${stage}/Questions FILES_MATCHING PATTERN "*.lmk")
 file(COPY ${SOUNDS}/ DESTINATION ${stage}/Sounds FILES_MATCHING PATTERN "*.mp3")
 

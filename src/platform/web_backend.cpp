@@ -83,10 +83,13 @@ void store_after_write(const std::filesystem::path& path) {
   }
 }
 
+void (*g_before_fetch)(const std::filesystem::path&) = nullptr;
+
 // A bank not loaded yet is fetched before it is read.
 void fetch_before_read(const std::filesystem::path& path) {
   const std::string name = path.lexically_normal().generic_string();
   if (name.rfind("Questions/", 0) != 0) return;
+  if (g_before_fetch != nullptr) g_before_fetch(path);
   std::error_code ec;
   if (std::filesystem::exists(path, ec)) return;
   zelvanos_web_fetch(name.c_str());
@@ -222,7 +225,10 @@ void run_for_page(std::function<void()> task) {
   zelvanos_web_wake();
 }
 
-void fetch_files_when_read() { set_read_observer(fetch_before_read); }
+void fetch_files_when_read(void (*before)(const std::filesystem::path& path)) {
+  g_before_fetch = before;
+  set_read_observer(fetch_before_read);
+}
 
 }  // namespace platform
 

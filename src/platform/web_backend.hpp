@@ -13,6 +13,7 @@
 // fetched when the game first needs them.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -73,8 +74,9 @@ void run_for_page(std::function<void()> task);
 
 // From now on a read_record of a file under Questions/ that the page has
 // not loaded yet waits while the page fetches it (a file the site does not
-// have stays missing, and its read fails as on the desktop).
-void fetch_files_when_read();
+// have stays missing, and its read fails as on the desktop). `before`, when
+// given, sees every such read first and may put the file in place itself.
+void fetch_files_when_read(void (*before)(const std::filesystem::path& path) = nullptr);
 
 // JSON of a string as code page 852 bytes turned into Unicode, quoted.
 std::string json_string(std::string_view cp852_bytes);

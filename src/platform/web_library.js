@@ -50,6 +50,21 @@ mergeInto(LibraryManager.library, {
         pointers.forEach(function(p) { _free(p); });
       }
     },
+    // The same with bytes (a Uint8Array) passed as pointer and length after
+    // the texts.
+    callBytes: function(name, texts, bytes) {
+      var p = _malloc(Math.max(1, bytes.length));
+      HEAPU8.set(bytes, p);
+      try {
+        return ZelvanosWeb.callText(name, texts, [p, bytes.length]);
+      } finally {
+        _free(p);
+      }
+    },
+    // A copy of `length` bytes at `pointer` of the module's memory (null for a null pointer).
+    bytesAt: function(pointer, length) {
+      return pointer ? HEAPU8.slice(pointer, pointer + length) : null;
+    },
     // The text an export returns.
     text: function(name, texts) {
       return UTF8ToString(texts ? ZelvanosWeb.callText(name, texts) : ZelvanosWeb.call(name));
@@ -248,6 +263,11 @@ mergeInto(LibraryManager.library, {
 
   zelvanos_web_task_done: function(result) {
     if (Module['onTaskDone']) Module['onTaskDone'](UTF8ToString(result));
+  },
+
+  // What came of a change to an author's own questions (empty: done).
+  zelvanos_web_own_done: function(result) {
+    if (Module['onOwnQuestions']) Module['onOwnQuestions'](UTF8ToString(result));
   },
 
   zelvanos_web_option: function(name, out, size) {

@@ -55,8 +55,8 @@ function treeTicks(pid) {
 
 function sizes() {
   const version = fs.readdirSync(h.SITE).find((f) => /^v-/.test(f));
-  const first = ['index.html', `${version}/page.css`, `${version}/page.js`, `${version}/zelvanos.js`,
-                 `${version}/zelvanos.wasm`];
+  const first = ['index.html', `${version}/page.css`, `${version}/authoring.css`, `${version}/page.js`,
+                 `${version}/authoring.js`, `${version}/zelvanos.js`, `${version}/zelvanos.wasm`];
   const total = {raw: 0, gz: 0, br: 0};
   const each = first.map((f) => {
     const file = path.join(h.SITE, f);

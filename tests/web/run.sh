@@ -22,5 +22,5 @@ elif [ "${1:-}" = walk ]; then
   node walk.js "${@:2}"
 else
   npm ci --omit=dev --no-audit --no-fund --loglevel=error
-  node --test web.test.js
+  node --test web.test.js authoring.test.js
 fi

@@ -98,9 +98,8 @@ constexpr const char* kCheckHelp =
     "Kilépési kódok / exit codes: 0 nincs hiba / no errors, 1 hiba van / errors,\n"
     "2 fájlhiba / file problem, 64, 70.\n";
 
-// The largest source or bank file read: far above any real one (a full
-// bank's source is some 60 kB), low enough to refuse an endless device.
-constexpr std::size_t kMaxFileSize = 4 * 1024 * 1024;
+// The largest source or bank file read (the web page's limit too).
+constexpr std::size_t kMaxFileSize = questions::kMaxSourceSize;
 
 constexpr int kSourceErrors = 1;
 constexpr int kFileProblem = 2;

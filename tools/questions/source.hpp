@@ -51,6 +51,9 @@ inline constexpr std::size_t kMaxQuestionLength = 100;
 inline constexpr std::size_t kMaxAnswerLength = 50;
 inline constexpr std::size_t kAnswerBoxLength = 25;
 inline constexpr std::size_t kFirstLineLength = 55;
+// The largest source read: far above any real one (a full bank's source is
+// some 60 kB), low enough to refuse an endless device or a wrong file.
+inline constexpr std::size_t kMaxSourceSize = 4 * 1024 * 1024;
 
 // Compiles a source: the questions, the "*" terminator after the last one
 // and empty records to the end. Errors make the result unusable; warnings
