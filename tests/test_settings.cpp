@@ -113,7 +113,7 @@ TEST_F(SettingsFile, ReadingTakesTheFirstRecordOfALongFileAndRefusesAShortOne) {
   EXPECT_NE(what.find("Config.cfg"), std::string::npos) << what;
   fs::remove("Data/Config.cfg");
   EXPECT_TRUE(fails_with_io_error(2, shell::load_config)) << "file not found";
-  fs::remove("Data");
+  fs::remove_all("Data");
   EXPECT_TRUE(fails_with_io_error(3, shell::load_config)) << "path not found";
 }
 
@@ -134,7 +134,10 @@ TEST_F(SettingsFile, FailedWritesKeepTheOldFile) {
   EXPECT_TRUE(fails_with_io_error(5, shell::save_config)) << "wrote into a read-only folder";
   fs::permissions("Data", fs::perms::owner_all);
   EXPECT_EQ(read_file("Data/Config.cfg"), old);
-  EXPECT_EQ(std::distance(fs::directory_iterator("Data"), fs::directory_iterator{}), 1) << "no temporary left";
+  for (const auto& entry : fs::directory_iterator("Data")) {
+    EXPECT_TRUE(entry.path().filename() == "Config.cfg" || entry.path().filename() == "Config.cfg.lock")
+        << entry.path() << " left";
+  }
 }
 
 TEST_F(SettingsFile, WritesReplaceTheWholeFileAtomically) {
@@ -145,19 +148,22 @@ TEST_F(SettingsFile, WritesReplaceTheWholeFileAtomically) {
   shell::apply_factory_values(shell::CONFIG = {});
   shell::save_config();
   EXPECT_EQ(read_file("Data/Config.cfg"), factory_bytes());
-  EXPECT_EQ(std::distance(fs::directory_iterator("Data"), fs::directory_iterator{}), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator("Data"), fs::directory_iterator{}), 2) << "the file and its lock";
+  EXPECT_TRUE(fs::is_regular_file("Data/Config.cfg.lock"));
   EXPECT_EQ(platform::game_path("Data\\Config.cfg"), fs::path("Data") / "Config.cfg");
 
   // What a crash left behind is cleared by the next write; a write that may
   // still be going on, and other files, are left alone.
-  write_file("Data/Config.cfg.tmp4242", {1, 2, 3});
+  write_file("Data/Config.cfg.zelvanos-tmp-0123456789", {1, 2, 3});
+  fs::last_write_time("Data/Config.cfg.zelvanos-tmp-0123456789",
+                      fs::file_time_type::clock::now() - std::chrono::hours(1));
+  write_file("Data/Config.cfg.zelvanos-tmp-abcdefghij", {1});
+  write_file("Data/Config.cfg.tmp4242", {1});
   fs::last_write_time("Data/Config.cfg.tmp4242", fs::file_time_type::clock::now() - std::chrono::hours(1));
-  write_file("Data/Config.cfg.tmp4343", {1});
-  write_file("Data/Config.cfg.tmpx", {1});
   shell::save_config();
-  EXPECT_FALSE(fs::exists("Data/Config.cfg.tmp4242"));
-  EXPECT_TRUE(fs::exists("Data/Config.cfg.tmp4343"));
-  EXPECT_TRUE(fs::exists("Data/Config.cfg.tmpx"));
+  EXPECT_FALSE(fs::exists("Data/Config.cfg.zelvanos-tmp-0123456789"));
+  EXPECT_TRUE(fs::exists("Data/Config.cfg.zelvanos-tmp-abcdefghij"));
+  EXPECT_TRUE(fs::exists("Data/Config.cfg.tmp4242")) << "a name a person may give";
 }
 
 // The names belong to the names program, which may change them while the
