@@ -467,10 +467,12 @@ RecordLock::RecordLock(const std::filesystem::path& record, WithoutLock otherwis
           release();
           const std::string seconds = std::to_string(kRecordLockPatience.count() / 1000);
           const std::string process = holder ? " (" + std::to_string(holder->pid) + ")" : "";
-          const Bilingual code = code_text(33);
-          throw IoError(33, file,
-                        code.en + ": another program" + process + " has held it for more than " + seconds + " seconds",
-                        code.hu + ": egy másik program" + process + " " + seconds + " másodpercnél tovább tartja");
+          Bilingual text = code_text(33);
+          text.en.append(": another program").append(process).append(" has held it for more than ");
+          text.en.append(seconds).append(" seconds");
+          text.hu.append(": egy másik program").append(process).append(" ").append(seconds);
+          text.hu.append(" másodpercnél tovább tartja");
+          throw IoError(33, file, text.en, text.hu);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
       }

@@ -160,13 +160,10 @@ std::string terminal_safe(std::string_view text) {
       ++pos;
       continue;
     }
-    if (is_bidi_control(d.cp)) {
-      std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(d.cp));
-      out += escape;
-    } else if (d.cp < 0x20 || d.cp == 0x7F) {
+    if (d.cp < 0x20 || d.cp == 0x7F) {
       std::snprintf(escape, sizeof escape, "\\x%02x", static_cast<unsigned>(d.cp));
       out += escape;
-    } else if (d.cp >= 0x80 && d.cp <= 0x9F) {
+    } else if ((d.cp >= 0x80 && d.cp <= 0x9F) || is_bidi_control(d.cp)) {
       std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(d.cp));
       out += escape;
     } else {
