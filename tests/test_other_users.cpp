@@ -22,7 +22,7 @@
 
 #include "game/highscores.hpp"
 #include "harness.hpp"
-#include "shell/settings.hpp"
+#include "platform/settings.hpp"
 
 namespace fs = std::filesystem;
 using namespace testing_support;
@@ -142,9 +142,9 @@ TEST_F(OtherUsers, CannotFreezeTheGameOrTheNamesProgram) {
   keys += " Enter Esc Enter a n m a x Esc";
   EXPECT_EQ(run(root, replay(keys)), 0) << err;
   EXPECT_EQ(lines(err), 0) << err;
-  const auto settings = read_file("game/Data/Config.cfg");
-  ASSERT_EQ(settings.size(), 76U);
-  EXPECT_EQ(shell::decode(std::span<const std::uint8_t, 76>(settings.data(), 76)).HANGOK, 0);
+  const auto config = read_file("game/Data/Config.cfg");
+  ASSERT_EQ(config.size(), 76U);
+  EXPECT_EQ(settings::decode(std::span<const std::uint8_t, 76>(config.data(), 76)).HANGOK, 0);
   const auto list = read_file("game/Data/HighScores.cfg");
   ASSERT_EQ(list.size(), 730U);
   EXPECT_EQ(game::decode(std::span<const std::uint8_t, 730>(list.data(), 730)).PONT[0].view(), "5 000 000");

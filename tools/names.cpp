@@ -19,9 +19,9 @@
 
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
+#include "platform/settings.hpp"
 #include "shell/factory_files.hpp"
 #include "shell/messages.hpp"
-#include "shell/settings.hpp"
 
 namespace fs = std::filesystem;
 
@@ -78,7 +78,7 @@ std::string io_line(const platform::IoError& e) {
          " (I/O hiba / I/O error " + std::to_string(e.code()) + ")";
 }
 
-void show(const fs::path& file, const shell::BEALLITASOK& s) {
+void show(const fs::path& file, const settings::BEALLITASOK& s) {
   const auto row = [](std::string_view label, std::string_view field, const std::string& value) {
     std::string text = label.empty() ? std::string(field) : std::string(label) + " (" + std::string(field) + ")";
     text += ":";
@@ -87,12 +87,12 @@ void show(const fs::path& file, const shell::BEALLITASOK& s) {
     std::cout << "  " << text << std::string(width < 44 ? 44 - width : 1, ' ') << value << "\n";
   };
   std::cout << full(file) << "\n";
-  for (const shell::NameField& field : shell::kNameFields) {
+  for (const settings::NameField& field : settings::kNameFields) {
     const std::string_view bytes = (s.*field.member).view();
     row(field.label, field.name, "\"" + shell::terminal_safe(cp852::to_utf8(bytes)) + "\"");
   }
-  for (const shell::NumberField& field : shell::kNumberFields) {
-    row(field.label, field.name, std::to_string(shell::value_of(s, field)));
+  for (const settings::NumberField& field : settings::kNumberFields) {
+    row(field.label, field.name, std::to_string(settings::value_of(s, field)));
   }
 }
 
@@ -184,17 +184,17 @@ std::optional<fs::path> installed_data() {
 
 // The settings record of the file: refused unless the file is one, so that
 // no other file given by mistake is ever cut to a record.
-shell::BEALLITASOK read_settings(const fs::path& file) {
-  const auto bytes = platform::read_record(file, shell::kSettingsSize);
+settings::BEALLITASOK read_settings(const fs::path& file) {
+  const auto bytes = platform::read_record(file, settings::kSettingsSize);
   std::error_code ec;
   const auto size = fs::file_size(file, ec);
-  if (!ec && size != shell::kSettingsSize) {
+  if (!ec && size != settings::kSettingsSize) {
     const std::string n = std::to_string(size);
     throw platform::IoError(
         100, file, "not a settings file: " + n + " bytes, where the settings record has 76; nothing was changed",
         "nem beállításfájl: " + n + " bájt, a beállítások rekordja 76; semmi sem változott");
   }
-  return shell::decode(std::span<const std::uint8_t, shell::kSettingsSize>(bytes.data(), bytes.size()));
+  return settings::decode(std::span<const std::uint8_t, settings::kSettingsSize>(bytes.data(), bytes.size()));
 }
 
 }  // namespace
@@ -256,7 +256,7 @@ int main(int argc, char** argv) {
 
   std::error_code ec;
   if (!file) {
-    const fs::path here = platform::game_path(shell::kConfigFile);
+    const fs::path here = platform::game_path(settings::kConfigFile);
     if (fs::exists(here, ec)) {
       file = here;
     } else {
@@ -276,7 +276,7 @@ int main(int argc, char** argv) {
       if (created) {
         std::cout << "A játékos mappája elkészült / the player's folder is ready: " << full(*folder) << "\n";
       }
-      file = *folder / platform::game_path(shell::kConfigFile);
+      file = *folder / platform::game_path(settings::kConfigFile);
     }
   }
 
@@ -286,10 +286,10 @@ int main(int argc, char** argv) {
     read_settings(*file);
     // No change made meanwhile is lost; a lock that cannot be had is told.
     const platform::RecordLock lock(*file, platform::WithoutLock::kFail);
-    shell::BEALLITASOK s = read_settings(*file);
+    settings::BEALLITASOK s = read_settings(*file);
     if (player) s.NEV.assign(player_bytes);
     if (host) s.MUSORVEZETO.assign(host_bytes);
-    if (player || host) platform::write_record(*file, shell::encode(s));
+    if (player || host) platform::write_record(*file, settings::encode(s));
     show(*file, s);
   } catch (const platform::IoError& e) {
     std::cerr << kMe << io_line(e) << "\n";

@@ -14,7 +14,6 @@
 #include "platform/graph.hpp"
 #include "screen/gamescreen.hpp"
 #include "screen/logo.hpp"
-#include "shell/settings.hpp"
 #include "sound/sound.hpp"
 #include "sound/soundsets.hpp"
 

@@ -10,6 +10,7 @@
 #include <optional>
 #include <random>
 #include <sstream>
+#include <string>
 #include <system_error>
 #include <thread>
 
@@ -21,6 +22,7 @@
 #include <unistd.h>
 
 #include "platform/backend.hpp"
+#include "platform/graph.hpp"
 
 namespace platform {
 namespace {
@@ -379,6 +381,44 @@ std::string full_path(const std::filesystem::path& path) {
   std::error_code ec;
   const auto absolute = std::filesystem::absolute(path, ec);
   return (ec ? path : absolute).lexically_normal().string();
+}
+
+namespace {
+
+// Moves the file to "<name>.damaged-DATE-TIME" (with "-2", "-3" ... when
+// that exists) beside it, never replacing another file. Returns the new
+// name, or nothing when it could not be moved.
+std::optional<std::filesystem::path> set_aside(const std::filesystem::path& path) {
+  const std::string base = path.filename().string() + ".damaged-" + local_timestamp();
+  for (int n = 1; n < 1000; ++n) {
+    std::filesystem::path target = path;
+    target.replace_filename(n == 1 ? base : base + "-" + std::to_string(n));
+#if defined(RENAME_NOREPLACE)
+    if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return target;
+    if (errno == EEXIST) continue;
+    if (errno != EINVAL && errno != ENOSYS) return std::nullopt;
+#endif
+    // No atomic way on this file system: look first, then rename.
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::symlink_status(target, ec))) continue;
+    std::filesystem::rename(path, target, ec);
+    if (ec) return std::nullopt;
+    return target;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> set_aside_damaged(const std::filesystem::path& path, std::string_view why,
+                                                       const DamagedFileNote& note) {
+  auto kept = set_aside(path);
+  if (!kept) return std::nullopt;
+  const std::string line = "zelvanos: " + std::string(why) + "; " + std::string(note.what_hu) + " félretéve ide / " +
+                           std::string(note.what_en) + " is kept as " + full_path(*kept) + "; " +
+                           std::string(note.then) + "\n";
+  std::fputs(line.c_str(), stderr);
+  return kept;
 }
 
 GameFolderLock::GameFolderLock(const std::filesystem::path& lock_file) {

@@ -23,6 +23,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -50,6 +51,24 @@ std::vector<std::uint8_t> read_record(const std::filesystem::path& path, std::si
 
 // Replaces the file by exactly these bytes.
 void write_record(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
+// What the line about a damaged file set aside says of it, in Hungarian and
+// English: what the file is, as "a sérült eredménylista" / "the damaged
+// high-score list", and what the game does instead.
+struct DamagedFileNote {
+  std::string_view what_hu;
+  std::string_view what_en;
+  std::string_view then;
+};
+
+// Keeps a damaged file as it is, beside it under "<name>.damaged-DATE-TIME"
+// (with "-2", "-3" ... when that name is taken), never replacing another
+// file, and says so in one line on standard error:
+//   zelvanos: WHY; WHAT_HU félretéve ide / WHAT_EN is kept as PATH; THEN
+// Returns the new name, or nothing (and says nothing) when the file could
+// not be moved.
+std::optional<std::filesystem::path> set_aside_damaged(const std::filesystem::path& path, std::string_view why,
+                                                       const DamagedFileNote& note);
 
 // Called at the end of every write_record that succeeded, with its path:
 // the web page stores its files in the browser there. nullptr for none.

@@ -12,9 +12,9 @@
 #include "platform/files.hpp"
 #include "platform/graph.hpp"
 #include "platform/keycodes.hpp"
+#include "platform/settings.hpp"
 #include "screen/logo.hpp"
 #include "shell/about.hpp"
-#include "shell/settings.hpp"
 #include "shell/settings_screens.hpp"
 #include "sound/sound.hpp"
 
@@ -136,7 +136,7 @@ int program() {
     SetWindowTitle("Legyen On is Zelvanos");
     // One copy of the game per folder, for as long as it runs.
     const platform::GameFolderLock folder_lock(platform::game_path(platform::kLockFile));
-    load_config();
+    settings::load_config();
     VEZERLO = 15;
     FELBONTAS = 30010;
     InitGraph(VEZERLO, FELBONTAS, "");
