@@ -8,7 +8,10 @@
 #include <filesystem>
 #include <functional>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mount.h>
+#include <unistd.h>
 
 #include "game/highscores.hpp"
 #include "harness.hpp"
@@ -97,6 +100,22 @@ TEST_F(NamesProgram, TouchesNothingButASettingsFile) {
             std::string::npos)
       << read_text("err.txt");
   EXPECT_EQ(names("--file Data/Config.cfg --nev X"), 0) << read_text("err.txt");
+}
+
+// Another program of the player's holding the settings' lock: the names
+// program waits a few seconds, then says so and changes nothing.
+TEST_F(NamesProgram, ALockHeldTooLongIsToldNotWaitedForEndlessly) {
+  EXPECT_EQ(names("--nev Feri"), 0);  // makes the lock file
+  const int held = ::open("Data/Config.cfg.lock", O_RDWR | O_CLOEXEC);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  const auto before = read_file("Data/Config.cfg");
+  EXPECT_EQ(names("--nev Bea"), 33);
+  ::close(held);
+  EXPECT_NE(read_text("err.txt").find("Config.cfg.lock: zárolási hiba: egy másik program"), std::string::npos)
+      << read_text("err.txt");
+  EXPECT_NE(read_text("err.txt").find("lock violation: another program"), std::string::npos) << read_text("err.txt");
+  EXPECT_EQ(read_file("Data/Config.cfg"), before);
+  EXPECT_EQ(names("--nev Bea"), 0) << "free again";
 }
 
 // A name with the marks that turn the direction of text is refused, and
