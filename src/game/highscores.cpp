@@ -157,6 +157,7 @@ void highscore_screen() {
   for (std::size_t i = 0; i < 10; ++i) OutTextXY(524, row_y(i), HS.DATUM[i].view());
   OutTextXY(200, 180, "T - Összes eredmény törlése"_cp);
   OutTextXY(150, 190, "A visszalépéshez nyomjon meg egy gombot"_cp);
+  offer_keys({Asking::kChoice, {{"t", std::string("Törlés"_cp), {}, true}, {"\r", "Vissza", {}, false}}, {}, {}});
   shell::KISMENU = ReadKey();
   if (shell::KISMENU == 't') {
     reset_list(HS);

@@ -28,6 +28,7 @@ namespace platform {
 namespace {
 
 WriteObserver g_write_observer = nullptr;
+ReadObserver g_read_observer = nullptr;
 
 // What stands where a file should be, in both languages.
 Bilingual kind_of(mode_t mode) {
@@ -306,6 +307,7 @@ std::filesystem::path game_path(std::string_view dos_path) {
 }
 
 std::vector<std::uint8_t> read_record(const std::filesystem::path& path, std::size_t size) {
+  if (g_read_observer != nullptr) g_read_observer(path);
   std::optional<mode_t> refused;
   const int fd = open_regular(path, O_RDONLY, &refused);
   if (refused) throw denied(path, kind_of(*refused));
@@ -532,5 +534,6 @@ HeldLock::~HeldLock() {
 }
 
 void set_write_observer(WriteObserver observer) { g_write_observer = observer; }
+void set_read_observer(ReadObserver observer) { g_read_observer = observer; }
 
 }  // namespace platform

@@ -79,6 +79,12 @@ void set_write_observer(WriteObserver observer);
 // user, which no write or lock ever follows.
 void refuse_foreign_folder_link(const std::filesystem::path& path);
 
+// Called at the start of every read_record, with its path: the web page
+// fetches a file it has not loaded yet there, and the read waits for it.
+// nullptr for none.
+using ReadObserver = void (*)(const std::filesystem::path& path);
+void set_read_observer(ReadObserver observer);
+
 // The file a write of `path` replaces: `path` itself, or, when it is a
 // symbolic link of the player's own, the file the link leads to.
 std::filesystem::path write_target(const std::filesystem::path& path);

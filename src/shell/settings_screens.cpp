@@ -185,6 +185,8 @@ void colours() {
         MENUK(7, 130, "Vissza"_cp);
         MENUK(8, 140, "Kilépés"_cp);
         OutTextXY(415, 90, "A:");
+        const std::string right{static_cast<char>(keycode::kExtended), static_cast<char>(keycode::kRight)};
+        offer_menu_key({right, "Minta", {}, false});
         if (const int scheme = current_scheme(CONFIG); scheme != 0) {
           const Item& item = kSchemes[static_cast<std::size_t>(scheme - 1)];
           SetColor(2);
@@ -264,12 +266,14 @@ void names_message() {
   OutTextXY(100, 60, "Ezt a beállítást csak a \"Beállítások\" programban változtathatja meg"_cp);
   OutTextXY(100, 70, "(Start Menü\\Programok\\ZorvinSoft\\Qavo\\Beállítások)"_cp);
   OutTextXY(100, 90, "A visszalépéshez nyomjon meg egy billentyűt."_cp);
+  offer_keys({Asking::kPrompt, {{"\r", "Vissza", {}, false}}, {}, "names"});
   ReadKey();
 }
 
 void reset_confirmation() {
   new_page();
   OutTextXY(200, 60, "Biztos benne? (I)gen/(N)em"_cp);
+  offer_keys({Asking::kChoice, {{"i", "Igen", {}, false}, {"n", "Nem", {}, false}}, {}, {}});
   KISMENU = ReadKey();
   if (KISMENU == 'i') ALAPBEALLIT();
 }
