@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include <fcntl.h>
@@ -15,6 +17,7 @@
 
 #include "game/highscores.hpp"
 #include "harness.hpp"
+#include "platform/files.hpp"
 #include "platform/settings.hpp"
 #include "shell/menu.hpp"
 #include "shell/settings.hpp"
@@ -130,22 +133,50 @@ TEST_F(NamesProgram, EchoesDirectionMarksEscaped) {
   EXPECT_NE(read_text("err.txt").find("A\\u2066B"), std::string::npos) << read_text("err.txt");
 }
 
-// A full disk is named as the game names it, from the one table of I/O
-// messages, in both languages.
-TEST_F(NamesProgram, AFullDiskIsNamedAsTheGameNamesIt) {
+// A failure is named as the game names it, from the one table of I/O
+// messages, in both languages: the names program and the question tool say
+// the same number's meaning and the same cause for a missing folder, a
+// missing file and a full disk.
+TEST_F(NamesProgram, AFailureIsNamedAsTheGameAndTheQuestionToolNameIt) {
+  const auto as_the_game = [](platform::FileStep step, int err, const std::string& path) {
+    const platform::IoError e = platform::io_error(step, err, path);
+    return std::pair{e.code(), e.problem_hu() + " / " + e.problem()};
+  };
+  const auto questions = [](const std::string& args) {
+    return shell_run(std::string(ZELVANOS_QUESTIONS) + " " + args + " >out.txt 2>err.txt");
+  };
+  for (const char* missing : {"nowhere/Config.cfg", "Data/nothing.cfg"}) {
+    const auto [code, text] = as_the_game(platform::FileStep::kOpen, ENOENT, missing);
+    EXPECT_EQ(code, std::string(missing).starts_with("nowhere") ? 3 : 2) << missing;
+    EXPECT_EQ(names(std::string("--file ") + missing + " --nev Feri"), code) << missing;
+    EXPECT_NE(read_text("err.txt").find(missing + std::string(": ") + text + " (I/O hiba / I/O error "),
+              std::string::npos)
+        << missing << ": " << read_text("err.txt");
+    EXPECT_EQ(questions(std::string("check ") + missing), 2) << missing;
+    EXPECT_EQ(read_text("err.txt"), missing + std::string(": hiba / error: ") + text + "\n") << missing;
+  }
+
   fs::create_directory("full");
   if (::mount("tmpfs", "full", "tmpfs", 0, "size=16k") != 0) GTEST_SKIP() << "cannot mount a small disk here";
   fs::create_directory("full/Data");
   write_file("full/Data/Config.cfg", std::vector<std::uint8_t>(original.begin(), original.end()));
   write_file("full/filler", std::vector<std::uint8_t>(64 * 1024, 1));
+  std::ofstream("q.txt", std::ios::binary) << "? Első?\n+ a\n- b\n- c\n- d\n";
   const int code = names("--file full/Data/Config.cfg --nev Feri");
-  const std::string e = read_text("err.txt");
+  const std::string said = read_text("err.txt");
+  const int tool_code = questions("compile q.txt full/q.lmk");
+  const std::string tool_said = read_text("err.txt");
   ::umount("full");
-  EXPECT_EQ(code, 101) << e;
-  EXPECT_NE(e.find("/full/Data/Config.cfg: lemezírási hiba: nincs több hely a lemezen; a régi fájl megmaradt / "
-                   "disk write error: no space left on the disk; the old file is kept (I/O hiba / I/O error 101)"),
-            std::string::npos)
-      << e;
+  const auto [full_code, full_text] = as_the_game(platform::FileStep::kWrite, ENOSPC, "full/Data/Config.cfg");
+  EXPECT_EQ(full_code, 101);
+  EXPECT_EQ(full_text,
+            "lemezírási hiba: nincs több hely a lemezen; a régi fájl megmaradt / disk write error: no space left on "
+            "the disk; the old file is kept");
+  EXPECT_EQ(code, 101) << said;
+  EXPECT_NE(said.find("/full/Data/Config.cfg: " + full_text + " (I/O hiba / I/O error 101)"), std::string::npos)
+      << said;
+  EXPECT_EQ(tool_code, 2) << tool_said;
+  EXPECT_EQ(tool_said, "full/q.lmk: hiba / error: " + full_text + "\n");
 }
 
 class NewPlayer : public ::testing::Test {
