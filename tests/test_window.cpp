@@ -155,8 +155,10 @@ TEST_F(Window, AScreenshotIsANewFileNeverWrittenThroughALink) {
     std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
     return std::string(text);
   };
+  // Every second for longer than the test may run, so that however slowly
+  // the window opens, the first name its picture takes is a planted one.
   const std::time_t now = std::time(nullptr);
-  for (std::time_t t = now - 1; t <= now + 30; ++t) {
+  for (std::time_t t = now - 1; t <= now + 400; ++t) {
     std::filesystem::create_symlink("planted-" + stamp(t), "zelvanos-" + stamp(t) + ".png");
   }
   std::filesystem::path saved;
