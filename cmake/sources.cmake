@@ -13,6 +13,7 @@ set(ZELVANOS_PLATFORM_SOURCES
   src/platform/files.cpp
   src/platform/font.cpp
   src/platform/graph.cpp
+  src/platform/io_messages.cpp
   src/platform/keyqueue.cpp
   src/platform/keys.cpp
   src/platform/scaler.cpp

@@ -13,7 +13,9 @@
 #   folder    = data home/zelvanos
 #
 # The names program (zelvanos-beallitasok) finds and prepares the same folder
-# by the same rule. On every start the folder gets what it lacks:
+# by the same rule, and the same code (zelvanos-factory-files --player, from
+# shell/factory_files.cpp) does it for both. On every start the folder gets
+# what it lacks:
 #   Data/Config.cfg and Data/HighScores.cfg: the factory settings and the
 #     reset high-score list, only where no such file is there (a player's
 #     settings and scores are never overwritten);
@@ -95,18 +97,7 @@ case "${XDG_DATA_HOME-}" in
 esac
 folder=$data_home/zelvanos
 
-mkdir -p -- "$folder/Data" || fail "nem hozható létre / cannot be created: $folder/Data"
-"$libexec/zelvanos-factory-files" "$folder/Data" || exit 1
-for part in Questions Sounds; do
-  link=$folder/$part
-  if [ -L "$link" ] && [ ! -e "$link" ]; then
-    case "$(readlink -- "$link")" in
-      */zelvanos/"$part") rm -f -- "$link" ;;  # an earlier installation's link
-    esac
-  fi
-  if [ ! -e "$link" ] && [ ! -L "$link" ]; then
-    ln -s -- "$share/$part" "$link" || fail "nem hozható létre / cannot be created: $link"
-  fi
-done
+# The folder's files and links, by the rules the names program follows too.
+"$libexec/zelvanos-factory-files" --player "$folder" "$share" || exit 1
 cd -- "$folder"
 exec "$libexec/zelvanos"

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <iterator>
 
+#include <grp.h>
+#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -107,6 +109,39 @@ Captured capture_stderr(const std::function<int()>& call) {
 
 int shell_run(const std::string& command) {
   const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::optional<TestUser> test_user(const std::string& name, std::string* why) {
+  if (::geteuid() != 0) {
+    *why = "a second user can be made only by root";
+    return std::nullopt;
+  }
+  const auto find = [&]() -> std::optional<TestUser> {
+    struct passwd pw = {};
+    struct passwd* found = nullptr;
+    char buf[1024];
+    if (::getpwnam_r(name.c_str(), &pw, buf, sizeof buf, &found) != 0 || found == nullptr) return std::nullopt;
+    return TestUser{found->pw_uid, found->pw_gid, name};
+  };
+  if (auto user = find()) return user;
+  // Another test may make the same user at the same time: look again after.
+  shell_run("useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin " + name +
+            " >/dev/null 2>&1");
+  if (auto user = find()) return user;
+  *why = "useradd could not make the user " + name;
+  return std::nullopt;
+}
+
+int run_as(const TestUser& user, const std::string& command) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(user.gid) != 0 || ::setuid(user.uid) != 0) _exit(126);
+    ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include <sys/types.h>
+
 #include "platform/headless.hpp"
 #include "platform/recorder.hpp"
 #include "platform/settings.hpp"
@@ -69,6 +71,20 @@ Captured capture_stderr(const std::function<int()>& call);
 
 // Runs a command through the shell; its exit code, or -1 when it did not exit.
 int shell_run(const std::string& command);
+
+// A local user other than the one running the tests, for what only another
+// user can do: made with useradd (no home, no login) when the tests run as
+// root; nothing, with the reason in `why`, elsewhere.
+struct TestUser {
+  uid_t uid = 0;
+  gid_t gid = 0;
+  std::string name;
+};
+std::optional<TestUser> test_user(const std::string& name, std::string* why);
+
+// Runs a command through the shell as that user, in the working folder;
+// its exit code, or -1 when it did not exit.
+int run_as(const TestUser& user, const std::string& command);
 
 // A fresh program state on the headless backend, with a recorder, in a
 // scratch working folder holding Data/ and the factory settings (also in CONFIG).

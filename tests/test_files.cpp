@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The record files in a hostile folder: planted links and pipes, linked
-// settings, a second copy of the game, full disks and failing reads.
+// settings, a second copy of the game, full disks and failing reads; the
+// leftovers a write clears, the syncs that make it last, and the lock files.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,6 +31,7 @@
 #include "platform/graph.hpp"
 #include "platform/settings.hpp"
 #include "shell/settings.hpp"
+#include "syscall_spy.hpp"
 
 extern char** environ;
 
@@ -407,6 +411,144 @@ TEST_F(Files, EntriesWrittenAtOnceByTwoProcessesAreAllKept) {
   }
   fs::current_path("..");
   EXPECT_EQ(complete, 10) << "rounds in which no entry was lost";
+}
+
+// A crash can leave a temporary file behind; the next write clears it. Only
+// the names a write itself makes are cleared: never a file a person named
+// like a temporary (a backup "Config.cfg.tmp1"), nor a link, nor a write
+// that may still be going on.
+TEST_F(Files, OnlyTheGamesOwnTemporariesAreClearedAsLeftovers) {
+  const fs::path data = "game/Data";
+  const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  const std::vector<std::string> the_players = {
+      "Config.cfg.tmp1",        "Config.cfg.tmp4242",           "Config.cfg.tmpbackup01",
+      "Config.cfg.tmpAbCdEfGh", "Config.cfg.zelvanos-tmp-mine", "Config.cfg.zelvanos-tmp-ABCDEFGHIJK"};
+  for (const auto& name : the_players) {
+    write_file(data / name, {1, 2, 3});
+    fs::last_write_time(data / name, old);
+  }
+  write_file(data / "Config.cfg.zelvanos-tmp-Ab3dE5gH9k", {1});  // a crash's leftover
+  fs::last_write_time(data / "Config.cfg.zelvanos-tmp-Ab3dE5gH9k", old);
+  write_file(data / "Config.cfg.zelvanos-tmp-Zz0yY1xX2w", {1});  // a write going on now
+  fs::create_symlink(fs::absolute("victim"), data / "Config.cfg.zelvanos-tmp-LinkLinkLi");
+
+  platform::write_record(data / "Config.cfg", settings_bytes("Kiss Béla"));
+  for (const auto& name : the_players) EXPECT_TRUE(fs::exists(data / name)) << name << " was removed";
+  EXPECT_FALSE(fs::exists(data / "Config.cfg.zelvanos-tmp-Ab3dE5gH9k")) << "the leftover stays";
+  EXPECT_TRUE(fs::exists(data / "Config.cfg.zelvanos-tmp-Zz0yY1xX2w"));
+  EXPECT_TRUE(fs::is_symlink(data / "Config.cfg.zelvanos-tmp-LinkLinkLi"));
+  EXPECT_EQ(read_file("victim"), kVictim);
+}
+
+// A power loss right after a save must not bring back the old file: the
+// new file's bytes are synced before the rename, and the folder after it.
+TEST_F(Files, ASaveIsSyncedFileFirstThenItsFolder) {
+  const fs::path file = fs::absolute("game/Data/HighScores.cfg").lexically_normal();
+  game::EREDMENYLISTA l;
+  game::reset_list(l);
+  spy::start_recording();
+  platform::write_record("game/Data/HighScores.cfg", game::encode(l));
+  spy::stop_recording();
+  const auto calls = spy::calls();
+  const auto at = [&](const std::string& prefix) {
+    return std::find_if(calls.begin(), calls.end(), [&](const std::string& c) { return c.rfind(prefix, 0) == 0; });
+  };
+  const auto synced = at("fsync " + file.string() + ".zelvanos-tmp-");
+  const auto renamed = at("rename " + file.string() + ".zelvanos-tmp-");
+  const auto folder = std::find(calls.begin(), calls.end(), "fsync " + file.parent_path().string() + "/");
+  ASSERT_NE(synced, calls.end()) << ::testing::PrintToString(calls);
+  ASSERT_NE(renamed, calls.end()) << ::testing::PrintToString(calls);
+  ASSERT_NE(folder, calls.end()) << "the folder is never synced: " << ::testing::PrintToString(calls);
+  EXPECT_LT(synced, renamed);
+  EXPECT_LT(renamed, folder);
+  EXPECT_NE(renamed->find(" " + file.string()), std::string::npos) << *renamed;
+}
+
+// Another user's link in place of the game's Data folder is never followed:
+// the game, the replay tool and the names program refuse it with one line,
+// and nothing is written or created where it leads.
+TEST_F(Files, AnotherUsersLinkInPlaceOfTheDataFolderIsNotFollowed) {
+  if (::geteuid() != 0) GTEST_SKIP() << "a link of another user needs root to make";
+  fs::create_directory("elsewhere");
+  const Bytes theirs(576, 7);
+  write_file("elsewhere/Config.cfg", theirs);
+  fs::copy_file("game/Data/HighScores.cfg", "elsewhere/HighScores.cfg");
+  fs::remove_all("game/Data");
+  fs::create_directory_symlink(fs::absolute("elsewhere"), "game/Data");
+  ASSERT_EQ(::lchown("game/Data", 65534, 65534), 0);
+
+  const Outcome game = replay("Esc");
+  EXPECT_EQ(game.code, 5) << game.err;
+  EXPECT_EQ(lines(game.err), 1) << game.err;
+  EXPECT_NE(game.err.find("its folder Data is a symbolic link of another user"), std::string::npos) << game.err;
+  const Outcome names = run({ZELVANOS_NAMES, "--fajl", "game/Data/Config.cfg", "--nev", "Kiss"});
+  EXPECT_EQ(names.code, 5) << names.err;
+  EXPECT_NE(names.err.find("a(z) Data mappa egy másik felhasználó"), std::string::npos) << names.err;
+  EXPECT_TRUE(fails_with_io_error(5, [] { platform::write_record("game/Data/Config.cfg", settings_bytes()); }));
+
+  EXPECT_EQ(read_file("elsewhere/Config.cfg"), theirs);
+  EXPECT_EQ(std::distance(fs::directory_iterator("elsewhere"), fs::directory_iterator{}), 2)
+      << "no lock file or temporary made there";
+}
+
+// The one-copy guard takes only a regular file of the player's own, made
+// readable and writable by the player alone; anything else in its place is
+// refused with one clear line instead of silently turning the guard off.
+TEST_F(Files, TheOneCopyGuardRefusesWhatIsNotItsOwnLockFile) {
+  const fs::path lock = "game/Data/Zelvanos.lock";
+  EXPECT_EQ(replay("Esc").code, 0);
+  EXPECT_EQ(mode_of(lock), 0600U) << "made private";
+  ::chmod(lock.c_str(), 0644);  // as older versions made it
+  EXPECT_EQ(replay("Esc").code, 0);
+  EXPECT_EQ(mode_of(lock), 0600U) << "an older, readable one made private";
+  fs::remove(lock);
+
+  struct Case {
+    const char* what;
+    std::function<void()> make;
+    const char* says;
+  };
+  const Case cases[] = {
+      {"a folder", [&] { fs::create_directory(lock); }, "it is a folder, not the game's own lock file"},
+      {"a pipe", [&] { ::mkfifo(lock.c_str(), 0600); }, "it is a named pipe, not a file, not the game's own lock file"},
+      {"a dangling link", [&] { fs::create_symlink("nowhere", lock); },
+       "it is a symbolic link, not the game's own lock file"},
+      {"a looping link", [&] { fs::create_symlink("Zelvanos.lock", lock); },
+       "it is a symbolic link, not the game's own lock file"},
+  };
+  for (const auto& c : cases) {
+    c.make();
+    const Outcome r = replay("Esc");
+    EXPECT_EQ(r.code, 5) << c.what << ": " << r.err;
+    EXPECT_EQ(lines(r.err), 1) << c.what << ": " << r.err;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << c.what << ": " << r.err;
+    EXPECT_NE(r.err.find("Zelvanos.lock"), std::string::npos) << c.what << ": " << r.err;
+    EXPECT_FALSE(fs::exists("nowhere")) << c.what;
+    fs::remove_all(lock);
+  }
+}
+
+// A file system without locks: results can be lost to another program
+// writing at the same time, and the player is told so, once.
+TEST_F(Files, AFileSystemWithoutLocksIsToldOnce) {
+  fs::current_path("game");
+  spy::fail_flock_with(ENOLCK);
+  const auto [code, err] = capture_stderr([] {
+    { const platform::GameFolderLock folder(platform::game_path(platform::kLockFile)); }
+    for (int i = 0; i < 3; ++i) {
+      const platform::RecordLock scores(platform::game_path("Data\\HighScores.cfg"));
+      const platform::RecordLock names(platform::game_path("Data\\Config.cfg"), platform::WithoutLock::kFail);
+    }
+    return 0;
+  });
+  spy::fail_flock_with(0);
+  fs::current_path("..");
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(lines(err), 1) << err;
+  EXPECT_NE(err.find("this file system has no locks, so the high-score list and the settings are not protected"),
+            std::string::npos)
+      << err;
+  EXPECT_NE(err.find("nem ismeri a zárolást"), std::string::npos) << err;
 }
 
 }  // namespace

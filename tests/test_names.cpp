@@ -5,10 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 #include "game/highscores.hpp"
 #include "harness.hpp"
+#include "platform/files.hpp"
 #include "platform/settings.hpp"
 #include "shell/menu.hpp"
 #include "shell/settings.hpp"
@@ -63,6 +72,111 @@ TEST_F(NamesProgram, ShowsSetsAndRefuses) {
   write_file("short.cfg", std::vector<std::uint8_t>(40, 1));
   EXPECT_EQ(names("--file short.cfg --nev x"), 100);
   EXPECT_EQ(read_file("short.cfg").size(), 40U);
+}
+
+// Only a settings file is ever written: a file given by mistake (the
+// high-score list, a file one byte longer or shorter) is refused and left
+// exactly as it was, with no lock file made beside it.
+TEST_F(NamesProgram, TouchesNothingButASettingsFile) {
+  game::EREDMENYLISTA list;
+  game::reset_list(list);
+  const auto scores = game::encode(list);
+  write_file("Data/HighScores.cfg", {scores.begin(), scores.end()});
+  auto longer = std::vector<std::uint8_t>(original.begin(), original.end());
+  longer.push_back(0);
+  write_file("longer.cfg", longer);
+  write_file("shorter.cfg", std::vector<std::uint8_t>(original.begin(), original.end() - 1));
+  for (const char* file : {"Data/HighScores.cfg", "longer.cfg", "shorter.cfg"}) {
+    const auto before = read_file(file);
+    EXPECT_EQ(names(std::string("--file ") + file + " --nev X"), 100) << file;
+    EXPECT_EQ(read_file(file), before) << file;
+    EXPECT_FALSE(fs::exists(std::string(file) + ".lock")) << file;
+  }
+  EXPECT_NE(
+      read_text("err.txt").find("shorter.cfg: a fájl sérült: túl rövid, 75 bájt a(z) 76 helyett / file too short"),
+      std::string::npos)
+      << read_text("err.txt");
+  EXPECT_EQ(names("--file Data/HighScores.cfg"), 100) << "not shown as settings either";
+  EXPECT_NE(read_text("err.txt").find("HighScores.cfg: nem beállításfájl: 730 bájt, a beállítások rekordja 76; semmi "
+                                      "sem változott / not a settings file: 730 bytes, where the settings record has "
+                                      "76; nothing was changed (I/O hiba / I/O error 100)"),
+            std::string::npos)
+      << read_text("err.txt");
+  EXPECT_EQ(names("--file Data/Config.cfg --nev X"), 0) << read_text("err.txt");
+}
+
+// Another program of the player's holding the settings' lock: the names
+// program waits a few seconds, then says so and changes nothing.
+TEST_F(NamesProgram, ALockHeldTooLongIsToldNotWaitedForEndlessly) {
+  EXPECT_EQ(names("--nev Feri"), 0);  // makes the lock file
+  const int held = ::open("Data/Config.cfg.lock", O_RDWR | O_CLOEXEC);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  const auto before = read_file("Data/Config.cfg");
+  EXPECT_EQ(names("--nev Bea"), 33);
+  ::close(held);
+  EXPECT_NE(read_text("err.txt").find("Config.cfg.lock: zárolási hiba: egy másik program"), std::string::npos)
+      << read_text("err.txt");
+  EXPECT_NE(read_text("err.txt").find("lock violation: another program"), std::string::npos) << read_text("err.txt");
+  EXPECT_EQ(read_file("Data/Config.cfg"), before);
+  EXPECT_EQ(names("--nev Bea"), 0) << "free again";
+}
+
+// A name with the marks that turn the direction of text is refused, and
+// echoed with them escaped: a terminal would otherwise show another name.
+TEST_F(NamesProgram, EchoesDirectionMarksEscaped) {
+  EXPECT_EQ(names("--nev \"$(printf 'Kov\342\200\256\303\241cs')\""), 1);
+  const std::string e = read_text("err.txt");
+  EXPECT_NE(e.find("\"Kov\\u202eács\""), std::string::npos) << e;
+  EXPECT_NE(e.find("U+202E „\\u202e”"), std::string::npos) << e;
+  EXPECT_EQ(e.find("\xE2\x80\xAE"), std::string::npos) << "echoed raw: " << e;
+  EXPECT_EQ(names("--host \"$(printf 'A\342\201\246B')\""), 1);
+  EXPECT_NE(read_text("err.txt").find("A\\u2066B"), std::string::npos) << read_text("err.txt");
+}
+
+// A failure is named as the game names it, from the one table of I/O
+// messages, in both languages: the names program and the question tool say
+// the same number's meaning and the same cause for a missing folder, a
+// missing file and a full disk.
+TEST_F(NamesProgram, AFailureIsNamedAsTheGameAndTheQuestionToolNameIt) {
+  const auto as_the_game = [](platform::FileStep step, int err, const std::string& path) {
+    const platform::IoError e = platform::io_error(step, err, path);
+    return std::pair{e.code(), e.problem_hu() + " / " + e.problem()};
+  };
+  const auto questions = [](const std::string& args) {
+    return shell_run(std::string(ZELVANOS_QUESTIONS) + " " + args + " >out.txt 2>err.txt");
+  };
+  for (const char* missing : {"nowhere/Config.cfg", "Data/nothing.cfg"}) {
+    const auto [code, text] = as_the_game(platform::FileStep::kOpen, ENOENT, missing);
+    EXPECT_EQ(code, std::string(missing).starts_with("nowhere") ? 3 : 2) << missing;
+    EXPECT_EQ(names(std::string("--file ") + missing + " --nev Feri"), code) << missing;
+    EXPECT_NE(read_text("err.txt").find(missing + std::string(": ") + text + " (I/O hiba / I/O error "),
+              std::string::npos)
+        << missing << ": " << read_text("err.txt");
+    EXPECT_EQ(questions(std::string("check ") + missing), 2) << missing;
+    EXPECT_EQ(read_text("err.txt"), missing + std::string(": hiba / error: ") + text + "\n") << missing;
+  }
+
+  fs::create_directory("full");
+  if (::mount("tmpfs", "full", "tmpfs", 0, "size=16k") != 0) GTEST_SKIP() << "cannot mount a small disk here";
+  fs::create_directory("full/Data");
+  write_file("full/Data/Config.cfg", std::vector<std::uint8_t>(original.begin(), original.end()));
+  write_file("full/filler", std::vector<std::uint8_t>(64 * 1024, 1));
+  std::ofstream("q.txt", std::ios::binary) << "? Első?\n+ a\n- b\n- c\n- d\n";
+  const int code = names("--file full/Data/Config.cfg --nev Feri");
+  const std::string said = read_text("err.txt");
+  const int tool_code = questions("compile q.txt full/q.lmk");
+  const std::string tool_said = read_text("err.txt");
+  ::umount("full");
+  const auto [full_code, full_text] = as_the_game(platform::FileStep::kWrite, ENOSPC, "full/Data/Config.cfg");
+  EXPECT_EQ(full_code, 101);
+  EXPECT_EQ(full_text,
+            "lemezírási hiba: nincs több hely a lemezen; a régi fájl megmaradt / disk write error: no space left on "
+            "the disk; the old file is kept");
+  EXPECT_EQ(code, 101) << said;
+  EXPECT_NE(said.find("/full/Data/Config.cfg: " + full_text + " (I/O hiba / I/O error 101)"), std::string::npos)
+      << said;
+  EXPECT_EQ(tool_code, 2) << tool_said;
+  EXPECT_EQ(tool_said, "full/q.lmk: hiba / error: " + full_text + "\n");
 }
 
 class NewPlayer : public ::testing::Test {
@@ -226,6 +340,55 @@ TEST_F(NamesWhileTheGameRuns, AreKept) {
   ASSERT_EQ(list.size(), 730U);
   EXPECT_EQ(game::decode(std::span<const std::uint8_t, 730>(list.data(), 730)).NEV[0].view(), "Feri")
       << "the new name enters the list";
+}
+
+// A player's own question sets and sounds stay in the game when the names
+// program prepares the folder (run with HOME from anywhere else): the same
+// rules as the launcher's, from the same code. An own folder and an own link
+// are kept for each of Questions and Sounds; only a link an earlier
+// installation left dangling is pointed at this one.
+TEST_F(NewPlayer, ThePlayersOwnFoldersAndLinksAreKept) {
+  const fs::path player = home / ".local/share/zelvanos";
+  const fs::path mine = fs::current_path() / "mine";
+  fs::create_directories(mine / "Questions");
+  fs::create_directories(mine / "Sounds");
+  const auto prepare = [&](const std::function<void()>& arrange) {
+    fs::remove_all(player);
+    fs::create_directories(player / "Data");
+    write_settings_file(player / "Data/Config.cfg");
+    arrange();
+    return names("HOME=" + home.string(), "--nev Feri");
+  };
+  // Each part: an own link to a folder that exists, to one that does not
+  // (a drive not mounted now), and an own folder.
+  for (const char* part : {"Questions", "Sounds"}) {
+    const fs::path at = player / part;
+    EXPECT_EQ(prepare([&] { fs::create_directory_symlink(mine / part, at); }), 0) << err();
+    EXPECT_EQ(fs::read_symlink(at), mine / part) << part << ": the player's own link was re-pointed";
+    EXPECT_EQ(prepare([&] { fs::create_directory_symlink("/media/usb/mine", at); }), 0) << err();
+    EXPECT_EQ(fs::read_symlink(at), "/media/usb/mine") << part;
+    EXPECT_EQ(prepare([&] {
+                fs::create_directory(at);
+                write_file(at / "own", {1});
+              }),
+              0)
+        << err();
+    EXPECT_TRUE(fs::is_directory(fs::symlink_status(at)) && fs::exists(at / "own")) << part;
+    // Left dangling by an earlier installation: pointed at this one.
+    EXPECT_EQ(prepare([&] { fs::create_directory_symlink(std::string("/usr/share/old/zelvanos/") + part, at); }), 0);
+    EXPECT_EQ(fs::canonical(at), fs::canonical(share / part)) << part;
+  }
+
+  // The launcher's tool does the same by the same rules.
+  const fs::path tool = fs::path(ZELVANOS_NAMES).parent_path() / "zelvanos-factory-files";
+  fs::remove_all(player);
+  fs::create_directories(player);
+  fs::create_directory_symlink(mine / "Questions", player / "Questions");
+  fs::create_directory_symlink("/usr/share/old/zelvanos/Sounds", player / "Sounds");
+  EXPECT_EQ(shell_run(tool.string() + " --player " + player.string() + " " + share.string()), 0);
+  EXPECT_EQ(fs::read_symlink(player / "Questions"), mine / "Questions");
+  EXPECT_EQ(fs::read_symlink(player / "Sounds"), share / "Sounds");
+  EXPECT_EQ(read_file(player / "Data/Config.cfg").size(), 76U);
 }
 
 // What the program shows: every field in record order, with its label and

@@ -9,7 +9,12 @@
 #include <map>
 #include <sstream>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "harness.hpp"
 #include "questions/source.hpp"
@@ -86,6 +91,27 @@ TEST(QuestionSource, RefusesWhatTheGameCannotShow) {
   EXPECT_TRUE(has(questions::compile(hundred), 496, true, "more than 99"));
   EXPECT_TRUE(has(questions::compile("# nothing\n"), 0, true, "no question"));
   EXPECT_TRUE(has(questions::compile("- a\n"), 1, true, "without a question"));
+}
+
+// A question or an answer of blanks alone would show nothing on screen.
+TEST(QuestionSource, BlankTextsAreRefused) {
+  const auto c = questions::compile("?    \n+ a\n-  \n- \u00A0\n- d\n\n? Jó?\n+ \u00A0a\n- b \n- c\n- d\n");
+  EXPECT_FALSE(c.ok());
+  EXPECT_TRUE(has(c, 1, true, "the question is all blanks")) << ::testing::PrintToString(messages(c));
+  EXPECT_TRUE(has(c, 3, true, "answer B is all blanks"));
+  EXPECT_TRUE(has(c, 4, true, "answer C is all blanks")) << "a no-break space is a blank too";
+  EXPECT_EQ(std::count_if(c.diagnostics.begin(), c.diagnostics.end(), [](const auto& d) { return d.error; }), 3)
+      << ::testing::PrintToString(messages(c)) << ": texts with blanks around letters are fine";
+}
+
+// A file of nothing but bad bytes gives millions of diagnostics: the first
+// hundred are kept, the rest only counted, and the result still fails.
+TEST(QuestionSource, DiagnosticsAreKeptToAHundred) {
+  const auto c = questions::compile(std::string(1 << 20, '\xFF'));
+  EXPECT_FALSE(c.ok());
+  EXPECT_EQ(c.diagnostics.size(), questions::kMaxDiagnostics);
+  EXPECT_EQ(c.errors_left_out, (1 << 20) + 2 - 100) << "every bad byte, the line and the empty bank";
+  EXPECT_EQ(c.diagnostics.back().column, 100);
 }
 
 TEST(QuestionSource, WarnsAboutWhatShowsBadly) {
@@ -300,7 +326,7 @@ TEST_F(QuestionTool, RefusesWhatIsNotARegularFile) {
       {"dump fifo", "fifo: hiba / error: nem közönséges fájl"},
       {"dump /dev/zero", "/dev/zero: hiba / error: nem közönséges fájl"},
       {"dump folder", "folder: hiba / error: ez egy mappa"},
-      {"check missing.txt", "missing.txt: hiba / error: nem található / not found"},
+      {"check missing.txt", "missing.txt: hiba / error: a fájl nem található / file not found"},
   };
   for (const auto& [args, line] : cases) {
     EXPECT_EQ(tool(args), 2) << args;
@@ -354,6 +380,128 @@ TEST_F(QuestionTool, CompilesChecksDumpsAndHelps) {
   // Standard output that cannot be written is a failure, not a success.
   EXPECT_EQ(testing_support::shell_run(std::string(ZELVANOS_QUESTIONS) + " dump a.lmk >/dev/full 2>err.txt"), 2);
   EXPECT_NE(err().find("standard output"), std::string::npos);
+}
+
+// An author's files are never lost: compiling a source onto itself (also
+// through a link or another path to it) or onto anything but a bank file is
+// refused and the file left as it was; neither a device nor a pipe that a
+// link of the author's own leads to is ever replaced by a file.
+TEST_F(QuestionTool, WritesOnlyNewFilesAndBanks) {
+  const std::string source = "# Forrás: a lexikon.\n" + question("Első?", 0);
+  std::ofstream("q.txt", std::ios::binary) << source;
+  fs::create_directory("sub");
+  fs::create_symlink("../q.txt", "sub/link.lmk");
+  ASSERT_EQ(::link("q.txt", "hard.lmk"), 0);
+  for (const char* out : {"q.txt", "./q.txt", "sub/../q.txt", "sub/link.lmk", "hard.lmk"}) {
+    EXPECT_EQ(tool(std::string("compile q.txt ") + out), 2) << out;
+    EXPECT_NE(err().find("this is the input (q.txt) itself"), std::string::npos) << out << ": " << err();
+    EXPECT_EQ(testing_support::read_text("q.txt"), source) << out;
+  }
+  std::ofstream("notes.txt", std::ios::binary) << "my notes";
+  EXPECT_EQ(tool("compile q.txt notes.txt"), 2);
+  EXPECT_EQ(err(),
+            "notes.txt: hiba / error: nem bankfájl (8 bájt, egy bank 31 200 bájt), ezért nem íródik felül; adjon meg "
+            "új fájlnevet vagy egy meglévő bankot / not a bank file (8 bytes, a bank has 31 200), so it is not "
+            "overwritten; give a new file name or an existing bank\n");
+  EXPECT_EQ(testing_support::read_text("notes.txt"), "my notes");
+
+  // A new file, and an existing bank, are written.
+  EXPECT_EQ(tool("compile q.txt new.lmk"), 0) << err();
+  EXPECT_EQ(tool("compile q.txt new.lmk"), 0) << err();
+  EXPECT_EQ(fs::file_size("new.lmk"), 31200U);
+
+  // A link of the author's own to a pipe or a device, as either output.
+  ASSERT_EQ(::mkfifo("fifo", 0600), 0);
+  fs::create_symlink("fifo", "to-fifo.lmk");
+  fs::create_symlink("/dev/null", "to-null.txt");
+  EXPECT_EQ(tool("compile q.txt to-fifo.lmk"), 2);
+  EXPECT_NE(err().find("not a regular file (a device, FIFO or socket), so it is not overwritten"), std::string::npos)
+      << err();
+  EXPECT_EQ(tool("dump new.lmk to-null.txt"), 2);
+  EXPECT_NE(err().find("to-null.txt: hiba / error: nem közönséges fájl"), std::string::npos) << err();
+  EXPECT_EQ(tool("dump new.lmk new.lmk"), 2) << "a bank dumped onto itself";
+  EXPECT_EQ(fs::file_size("new.lmk"), 31200U);
+  struct stat st = {};
+  EXPECT_TRUE(::stat("fifo", &st) == 0 && S_ISFIFO(st.st_mode));
+  EXPECT_TRUE(::stat("/dev/null", &st) == 0 && S_ISCHR(st.st_mode));
+  EXPECT_TRUE(fs::is_symlink("to-fifo.lmk") && fs::is_symlink("to-null.txt"));
+
+  // "-" is standard output.
+  EXPECT_EQ(tool("dump new.lmk -"), 0) << err();
+  EXPECT_EQ(out(), question("Első?", 0));
+  EXPECT_FALSE(fs::exists("-"));
+}
+
+// 4 MiB of bad bytes: the first hundred diagnostics and a count, quickly and
+// in little memory (once 4.19 million lines and 663 MB).
+TEST_F(QuestionTool, DiagnosticsAreBounded) {
+  std::ofstream("ff.txt", std::ios::binary) << std::string(4 * 1024 * 1024, '\xFF');
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int fd = ::open("err.txt", O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    ::dup2(fd, 2);
+    ::execl(ZELVANOS_QUESTIONS, ZELVANOS_QUESTIONS, "check", "ff.txt", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  struct rusage usage = {};
+  ASSERT_EQ(::wait4(pid, &status, 0, &usage), pid);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  const std::string said = err();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 101) << said.substr(0, 2000);
+  EXPECT_NE(said.find("ff.txt: ... és még 4194206 hiba és 0 figyelmeztetés, amelyet a program nem ír ki / and 4194206 "
+                      "more errors and 0 more warnings, not shown\n"),
+            std::string::npos)
+      << said.substr(said.size() > 500 ? said.size() - 500 : 0);
+  EXPECT_LT(usage.ru_maxrss, 200 * 1024) << "kB at most, sanitizers included";
+}
+
+// A hostile bank's control characters reach a terminal only as visible
+// escapes; into a file or a pipe the source goes as it is.
+TEST_F(QuestionTool, DumpToATerminalEscapesControlCharacters) {
+  game::KERDESEKFULL bank{};
+  bank[0].KERDES.assign("Q\x1b]0;owned\x07\x1b[2J?");
+  bank[0].A.assign("a");
+  bank[0].B.assign("b");
+  bank[0].C.assign("c");
+  bank[0].D.assign("d");
+  bank[0].JOVALASZ.assign("a");
+  bank[1].KERDES.assign("*");
+  const auto bytes = game::encode_bank(bank);
+  testing_support::write_file("hostile.lmk", {bytes.begin(), bytes.end()});
+
+  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(::grantpt(master), 0);
+  ASSERT_EQ(::unlockpt(master), 0);
+  const std::string terminal = ::ptsname(master);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int slave = ::open(terminal.c_str(), O_RDWR);
+    ::dup2(slave, 1);
+    const int log = ::open("err.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ::dup2(log, 2);
+    ::execl(ZELVANOS_QUESTIONS, ZELVANOS_QUESTIONS, "dump", "hostile.lmk", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  std::string shown;
+  char buf[4096];
+  for (;;) {
+    const ssize_t n = ::read(master, buf, sizeof buf);
+    if (n <= 0) break;  // EIO once the program has closed the terminal
+    shown.append(buf, static_cast<std::size_t>(n));
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ::close(master);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << err();
+  EXPECT_EQ(shown.find('\x1b'), std::string::npos) << "raw escape on the terminal";
+  EXPECT_NE(shown.find("? Q\\x1b]0;owned\\x07\\x1b[2J?"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("+ a"), std::string::npos) << shown;
+
+  EXPECT_EQ(tool("dump hostile.lmk"), 0);
+  EXPECT_EQ(out().rfind("? Q\x1b]0;owned\x07\x1b[2J?\n", 0), 0U) << "a file gets the bytes as they are";
+  EXPECT_NE(err().find("control character"), std::string::npos) << err();
 }
 
 // The sets we ship: at least 30 questions a level in the two graded sets

@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "game/highscores.hpp"
@@ -16,6 +19,7 @@
 #include "platform/files.hpp"
 #include "platform/settings.hpp"
 #include "shell/factory_files.hpp"
+#include "shell/menu.hpp"
 #include "shell/settings.hpp"
 #include "shell/settings_screens.hpp"
 
@@ -134,7 +138,7 @@ TEST_F(SettingsFile, ReadingTakesTheFirstRecordOfALongFileAndRefusesAShortOne) {
   EXPECT_NE(what.find("Config.cfg"), std::string::npos) << what;
   fs::remove("Data/Config.cfg");
   EXPECT_TRUE(fails_with_io_error(2, settings::load_config)) << "file not found";
-  fs::remove("Data");
+  fs::remove_all("Data");
   EXPECT_TRUE(fails_with_io_error(3, settings::load_config)) << "path not found";
 }
 
@@ -155,7 +159,10 @@ TEST_F(SettingsFile, FailedWritesKeepTheOldFile) {
   EXPECT_TRUE(fails_with_io_error(5, settings::save_config)) << "wrote into a read-only folder";
   fs::permissions("Data", fs::perms::owner_all);
   EXPECT_EQ(read_file("Data/Config.cfg"), old);
-  EXPECT_EQ(std::distance(fs::directory_iterator("Data"), fs::directory_iterator{}), 1) << "no temporary left";
+  for (const auto& entry : fs::directory_iterator("Data")) {
+    EXPECT_TRUE(entry.path().filename() == "Config.cfg" || entry.path().filename() == "Config.cfg.lock")
+        << entry.path() << " left";
+  }
 }
 
 TEST_F(SettingsFile, WritesReplaceTheWholeFileAtomically) {
@@ -166,19 +173,22 @@ TEST_F(SettingsFile, WritesReplaceTheWholeFileAtomically) {
   shell::apply_factory_values(settings::CONFIG = {});
   settings::save_config();
   EXPECT_EQ(read_file("Data/Config.cfg"), factory_bytes());
-  EXPECT_EQ(std::distance(fs::directory_iterator("Data"), fs::directory_iterator{}), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator("Data"), fs::directory_iterator{}), 2) << "the file and its lock";
+  EXPECT_TRUE(fs::is_regular_file("Data/Config.cfg.lock"));
   EXPECT_EQ(platform::game_path("Data\\Config.cfg"), fs::path("Data") / "Config.cfg");
 
   // What a crash left behind is cleared by the next write; a write that may
   // still be going on, and other files, are left alone.
-  write_file("Data/Config.cfg.tmp4242", {1, 2, 3});
+  write_file("Data/Config.cfg.zelvanos-tmp-0123456789", {1, 2, 3});
+  fs::last_write_time("Data/Config.cfg.zelvanos-tmp-0123456789",
+                      fs::file_time_type::clock::now() - std::chrono::hours(1));
+  write_file("Data/Config.cfg.zelvanos-tmp-abcdefghij", {1});
+  write_file("Data/Config.cfg.tmp4242", {1});
   fs::last_write_time("Data/Config.cfg.tmp4242", fs::file_time_type::clock::now() - std::chrono::hours(1));
-  write_file("Data/Config.cfg.tmp4343", {1});
-  write_file("Data/Config.cfg.tmpx", {1});
   settings::save_config();
-  EXPECT_FALSE(fs::exists("Data/Config.cfg.tmp4242"));
-  EXPECT_TRUE(fs::exists("Data/Config.cfg.tmp4343"));
-  EXPECT_TRUE(fs::exists("Data/Config.cfg.tmpx"));
+  EXPECT_FALSE(fs::exists("Data/Config.cfg.zelvanos-tmp-0123456789"));
+  EXPECT_TRUE(fs::exists("Data/Config.cfg.zelvanos-tmp-abcdefghij"));
+  EXPECT_TRUE(fs::exists("Data/Config.cfg.tmp4242")) << "a name a person may give";
 }
 
 // The names belong to the names program, which may change them while the
@@ -247,6 +257,64 @@ TEST_F(SettingsFile, TheResetWritesFactoryValuesAndSaysSo) {
 
 // Each number field at its own offset, read with its own signedness: a table
 // row out of order or of the wrong type would move or misread a value.
+// The settings file damaged while the game runs (cut to 30 bytes while the
+// settings menu is open): the menu's next write keeps the damaged file
+// beside it under another name, as the high-score list's rule has it, says
+// so in one line, and writes the game's settings afresh. A pipe in its place
+// is refused as at start.
+class SettingsWhileTheGameRuns : public GameTest {
+ protected:
+  // The settings menu opened, `damage` done at its first key wait, then one
+  // more pass of the menu and out.
+  int run_damaging(const std::function<void()>& damage) {
+    write_banks();
+    start("Down Enter Down Esc Esc");
+    recorder->on_key_wait = [&damage](int n) {
+      if (n == 4) damage();  // the settings menu's first key
+    };
+    auto [code, err] = capture_stderr(shell::program);
+    captured_stderr = std::move(err);
+    platform::set_tracer(nullptr);
+    platform::use_backend(nullptr);
+    return code;
+  }
+  std::vector<fs::path> damaged() const {
+    std::vector<fs::path> out;
+    for (const auto& e : fs::directory_iterator("Data")) {
+      if (e.path().filename().string().starts_with("Config.cfg.damaged-")) out.push_back(e.path());
+    }
+    return out;
+  }
+};
+
+TEST_F(SettingsWhileTheGameRuns, ADamagedFileIsKeptAsideAndSaid) {
+  const auto whole = factory_bytes();
+  const std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + 30);
+  EXPECT_EQ(run_damaging([&] { write_file("Data/Config.cfg", cut); }), 0) << captured_stderr;
+  const auto kept = damaged();
+  ASSERT_EQ(kept.size(), 1U) << "the damaged file was not kept: " << captured_stderr;
+  EXPECT_EQ(read_file(kept[0]), cut);
+  EXPECT_EQ(read_file("Data/Config.cfg"), factory_bytes()) << "the game's settings written afresh";
+  EXPECT_EQ(std::count(captured_stderr.begin(), captured_stderr.end(), '\n'), 1) << captured_stderr;
+  EXPECT_NE(captured_stderr.find("file too short: 30 of 76 bytes"), std::string::npos) << captured_stderr;
+  EXPECT_NE(captured_stderr.find("the damaged settings file is kept as " + fs::absolute(kept[0]).string()),
+            std::string::npos)
+      << captured_stderr;
+}
+
+TEST_F(SettingsWhileTheGameRuns, APipeInItsPlaceIsRefused) {
+  EXPECT_EQ(run_damaging([] {
+              fs::remove("Data/Config.cfg");
+              ::mkfifo("Data/Config.cfg", 0600);
+            }),
+            5);
+  EXPECT_NE(captured_stderr.find("Config.cfg: access denied: it is a named pipe, not a file"), std::string::npos)
+      << captured_stderr;
+  struct stat st = {};
+  EXPECT_TRUE(::lstat("Data/Config.cfg", &st) == 0 && S_ISFIFO(st.st_mode)) << "the pipe was replaced";
+  EXPECT_TRUE(damaged().empty());
+}
+
 TEST(SettingsRecord, EveryNumberFieldHasItsOwnPlaceAndSign) {
   settings::BEALLITASOK s;
   s.MUSORVEZETO_EGYEB = -1;

@@ -41,7 +41,8 @@ constexpr const char* kHelp =
     "Egy név 1–25 karakter, nem lehet üres vagy csupa szóköz, nem tartalmazhat\n"
     "vezérlőkaraktert, és csak olyan betűt, amelyet a játék meg tud jeleníteni\n"
     "(852-es kódlap). A rekord többi része változatlan marad; a fájl biztonságosan,\n"
-    "egy ideiglenes fájlon keresztül íródik felül.\n"
+    "egy ideiglenes fájlon keresztül íródik felül. Csak 76 bájtos beállításfájlt\n"
+    "fogad el: más fájlhoz nem nyúl.\n"
     "\n"
     "Usage: zelvanos-beallitasok [--file FILE] [--player NAME] [--host NAME]\n"
     "\n"
@@ -55,42 +56,28 @@ constexpr const char* kHelp =
     "A name has 1 to 25 characters, is not empty or all blanks, has no control\n"
     "characters, and only characters the game can show (code page 852). Every\n"
     "other byte of the record is kept; the file is replaced safely, through a\n"
-    "temporary file.\n"
+    "temporary file. Only a 76-byte settings file is taken: any other file is\n"
+    "left untouched.\n"
     "\n"
     "Kilépési kód / exit code: 0 kész / done; 1 a név elutasítva vagy a HOME\n"
     "használhatatlan / a name was refused or HOME is unusable; 64 hibás használat /\n"
     "wrong usage; a játék I/O hibaszáma / the game's I/O error number (2 nincs ilyen\n"
     "fájl / no such file, 3 nincs ilyen mappa / no such folder, 5 hozzáférés\n"
-    "megtagadva / access denied, 100 a fájl túl rövid / the file is too short).\n";
+    "megtagadva / access denied, 33 a fájlt egy másik program zárolja / another\n"
+    "program keeps the file locked, 100 nem 76 bájtos beállításfájl / not a 76-byte\n"
+    "settings file, 101 lemezírási hiba / disk write error).\n";
 
 constexpr const char* kMe = "zelvanos-beallitasok: ";
 
 std::string full(const fs::path& path) { return shell::terminal_safe(platform::full_path(path)); }
 
-// One line for an I/O failure, in Hungarian and English, with the full path.
-std::string io_line(int code, const fs::path& path) {
-  return full(path) + ": " + shell::io_problem_hu(code) + " / " + shell::io_problem_en(code) +
-         " (I/O hiba / I/O error " + std::to_string(code) + ")";
+// One line for an I/O failure, in Hungarian and English, with the full path:
+// the texts of the table the game and the question tool use too.
+std::string io_line(const platform::IoError& e) {
+  const std::string hu = e.problem_hu().empty() ? platform::code_text(e.code()).hu : e.problem_hu();
+  return full(e.path()) + ": " + shell::terminal_safe(hu) + " / " + shell::terminal_safe(e.problem()) +
+         " (I/O hiba / I/O error " + std::to_string(e.code()) + ")";
 }
-
-// The I/O error number for a failed file system operation.
-int io_code(const std::error_code& ec) {
-  switch (ec.value()) {
-    case ENOENT:
-    case ENOTDIR: return 3;
-    case EMFILE:
-    case ENFILE: return 4;
-    case ENOSPC:
-    case EDQUOT:
-    case EIO: return 101;
-    default: return 5;
-  }
-}
-
-struct Failure {
-  int code;
-  std::string line;
-};
 
 void show(const fs::path& file, const settings::BEALLITASOK& s) {
   const auto row = [](std::string_view label, std::string_view field, const std::string& value) {
@@ -145,38 +132,19 @@ std::optional<fs::path> installed_data() {
   return data;
 }
 
-// What the launcher does before the first start: the Data folder with the
-// factory settings and the reset list where none are there yet, and links
-// to the installed question sets and sounds (renewed when they are links).
-// Nothing of the player's is ever replaced.
-std::optional<Failure> prepare(const fs::path& folder, bool* created) {
+// The settings record of the file: refused unless the file is one, so that
+// no other file given by mistake is ever cut to a record.
+settings::BEALLITASOK read_settings(const fs::path& file) {
+  const auto bytes = platform::read_record(file, settings::kSettingsSize);
   std::error_code ec;
-  const fs::path data = folder / "Data";
-  if (!fs::is_directory(data, ec)) {
-    fs::create_directories(data, ec);
-    if (ec) return Failure{io_code(ec), io_line(io_code(ec), data)};
-    *created = true;
+  const auto size = fs::file_size(file, ec);
+  if (!ec && size != settings::kSettingsSize) {
+    const std::string n = std::to_string(size);
+    throw platform::IoError(
+        100, file, "not a settings file: " + n + " bytes, where the settings record has 76; nothing was changed",
+        "nem beállításfájl: " + n + " bájt, a beállítások rekordja 76; semmi sem változott");
   }
-  try {
-    shell::write_factory_files(data);
-  } catch (const platform::IoError& e) {
-    return Failure{e.code(), io_line(e.code(), e.path())};
-  }
-  if (const auto share = installed_data()) {
-    for (const char* part : {"Questions", "Sounds"}) {
-      const fs::path link = folder / part;
-      const auto status = fs::symlink_status(link, ec);
-      const bool is_link = fs::is_symlink(status);
-      if (fs::exists(status) && !is_link) continue;  // the player's own folder
-      if (is_link && fs::exists(link, ec)) {
-        if (fs::read_symlink(link, ec) == *share / part) continue;  // already right
-      }
-      if (is_link) fs::remove(link, ec);
-      fs::create_directory_symlink(*share / part, link, ec);
-      if (ec) return Failure{io_code(ec), io_line(io_code(ec), link)};
-    }
-  }
-  return std::nullopt;
+  return settings::decode(std::span<const std::uint8_t, settings::kSettingsSize>(bytes.data(), bytes.size()));
 }
 
 }  // namespace
@@ -249,9 +217,11 @@ int main(int argc, char** argv) {
         return 1;
       }
       bool created = false;
-      if (const auto failure = prepare(*folder, &created)) {
-        std::cerr << kMe << failure->line << "\n";
-        return failure->code;
+      try {
+        created = shell::prepare_player_folder(*folder, installed_data());
+      } catch (const platform::IoError& e) {
+        std::cerr << kMe << io_line(e) << "\n";
+        return e.code();
       }
       if (created) {
         std::cout << "A játékos mappája elkészült / the player's folder is ready: " << full(*folder) << "\n";
@@ -261,16 +231,18 @@ int main(int argc, char** argv) {
   }
 
   try {
-    const platform::RecordLock lock(*file);  // no change made meanwhile is lost
-    const auto bytes = platform::read_record(*file, settings::kSettingsSize);
-    settings::BEALLITASOK s = settings::decode(
-        std::span<const std::uint8_t, settings::kSettingsSize>(bytes.data(), bytes.size()));
+    // Anything but a settings file is refused before a lock file is made beside it.
+    platform::refuse_foreign_folder_link(*file);
+    read_settings(*file);
+    // No change made meanwhile is lost; a lock that cannot be had is told.
+    const platform::RecordLock lock(*file, platform::WithoutLock::kFail);
+    settings::BEALLITASOK s = read_settings(*file);
     if (player) s.NEV.assign(player_bytes);
     if (host) s.MUSORVEZETO.assign(host_bytes);
     if (player || host) platform::write_record(*file, settings::encode(s));
     show(*file, s);
   } catch (const platform::IoError& e) {
-    std::cerr << kMe << io_line(e.code(), e.path()) << "\n";
+    std::cerr << kMe << io_line(e) << "\n";
     return e.code();
   }
   return 0;

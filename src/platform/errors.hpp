@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace platform {
 
@@ -27,17 +28,26 @@ class Fatal : public std::runtime_error {
 struct SessionEnded {};
 
 // A record file could not be read or written; the code is the classic I/O
-// error number (see platform/files.hpp).
+// error number (see platform/io_messages.hpp). The problem is given in
+// English, for the program's line on standard error, and in Hungarian, for
+// the programs that speak both and the message box (empty: the number's
+// own meaning says it).
 class IoError : public Fatal {
  public:
-  IoError(int code, const std::filesystem::path& path, const std::string& problem)
+  IoError(int code, const std::filesystem::path& path, const std::string& problem, std::string problem_hu = {})
       : Fatal(code, path.generic_string() + ": " + problem + " (I/O error " + std::to_string(code) + ")"),
-        path_(path) {}
+        path_(path),
+        problem_(problem),
+        problem_hu_(std::move(problem_hu)) {}
   // The file (or folder) the failure concerns, as the caller named it.
   const std::filesystem::path& path() const { return path_; }
+  const std::string& problem() const { return problem_; }
+  const std::string& problem_hu() const { return problem_hu_; }
 
  private:
   std::filesystem::path path_;
+  std::string problem_;
+  std::string problem_hu_;
 };
 
 }  // namespace platform

@@ -2,21 +2,25 @@
 #pragma once
 // Record files relative to the working folder. Reads take the first record
 // of a file; writes replace the whole file safely: the record goes to a
-// temporary file in the same folder, which is then renamed over the old one,
-// so a crash or a full disk never leaves a cut-off file behind.
+// temporary file in the same folder, which is synced and then renamed over
+// the old one, and the folder is synced after the rename, so neither a crash,
+// a full disk nor a power loss leaves a cut-off file or brings back the old
+// one.
 //
-// The temporary file gets an unpredictable name and is created exclusively,
-// so nothing planted under a name in the folder is ever written through. A
-// symbolic link in place of the file is followed when it belongs to the
-// player running the game (the file it names is replaced, its mode kept);
-// anyone else's link is replaced by the file itself.
+// The temporary file is named "<name>.zelvanos-tmp-" and ten random letters
+// and digits, and is created exclusively, so nothing planted under a name in
+// the folder is ever written through; only names of that pattern are ever
+// cleared as leftovers. A symbolic link in place of the file is followed
+// when it belongs to the player running the game (the file it names is
+// replaced, its mode kept); anyone else's link is replaced by the file
+// itself. A file's folder that is another user's symbolic link is not
+// followed at all: the write is refused. Only a regular file is replaced:
+// a device or pipe (also behind a link of the player's own) is refused.
 //
-// Failures carry the classic I/O error numbers the game exits with:
-// 2 file not found, 3 path not found, 4 too many open files,
-// 5 access denied, 100 disk read error (read past end of file),
-// 101 disk write error; 32 (sharing violation) when another copy of the
-// game holds the folder.
+// Failures carry the classic I/O error numbers the game exits with, and
+// their texts in Hungarian and English, from platform/io_messages.hpp.
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -26,11 +30,9 @@
 #include <vector>
 
 #include "platform/errors.hpp"
+#include "platform/io_messages.hpp"
 
 namespace platform {
-
-// What was being done when a system call failed.
-enum class FileStep { kOpen, kRead, kCreate, kWrite };
 
 // The error for a system call that failed with `err` while doing `step` on
 // `path`: the classic number and a text naming the failure as it is.
@@ -73,6 +75,10 @@ std::optional<std::filesystem::path> set_aside_damaged(const std::filesystem::pa
 using WriteObserver = void (*)(const std::filesystem::path& path);
 void set_write_observer(WriteObserver observer);
 
+// Throws IoError 5 when the file's folder is a symbolic link of another
+// user, which no write or lock ever follows.
+void refuse_foreign_folder_link(const std::filesystem::path& path);
+
 // Called at the start of every read_record, with its path: the web page
 // fetches a file it has not loaded yet there, and the read waits for it.
 // nullptr for none.
@@ -97,20 +103,43 @@ class HeldLock {
   int fd_ = -1;
 };
 
-// Held for a whole run: a second copy of the game on the same folder is
-// refused (Fatal 32); a copy that crashed leaves nothing behind. Where the
-// folder cannot hold a lock (a read-only folder, no lock support) the game
-// runs without it.
+// The locks live in lock files that only the player can open: a regular
+// file of the player's own (mode 0600), created without following links.
+// Something else in a lock file's place (a folder, a pipe, a link, another
+// user's file) is refused with IoError 5; a file left there by an
+// administrator's run (root's) in a folder of the player's own is replaced.
+// Where the file system has no locks at all, one line says once that the
+// files are not protected there, and the game goes on.
+
+// Held for a whole run on Data\Zelvanos.lock: a second copy of the game on
+// the same folder is refused (Fatal 32); a copy that crashed leaves nothing
+// behind. Another user's program holding an old lock file open is never
+// taken for a copy of the game: the game then runs without the guard, after
+// one line saying so. Where the folder cannot hold a lock file (a read-only
+// folder) the game runs without it.
 class GameFolderLock : private HeldLock {
  public:
   explicit GameFolderLock(const std::filesystem::path& lock_file);
 };
 
-// Held around a read, change and write of a record file: other processes
-// doing the same to a file of that folder wait for it.
+// What a record lock does when it cannot be had.
+enum class WithoutLock {
+  kGoOn,  // one line on standard error, and the change is made without it (the game)
+  kFail,  // IoError: 5 for a lock file that is not the player's own, 33 for one held too long
+};
+
+// How long a record lock is waited for.
+inline constexpr std::chrono::milliseconds kRecordLockPatience{5000};
+
+// Held around a read, change and write of a record file, on "<record>.lock"
+// beside it: the player's other programs doing the same to that record wait
+// meanwhile. The wait is bounded by kRecordLockPatience and ends at once,
+// with SessionEnded, when the session ends (the window closed).
 class RecordLock : private HeldLock {
  public:
-  explicit RecordLock(const std::filesystem::path& record);
+  explicit RecordLock(const std::filesystem::path& record, WithoutLock otherwise = WithoutLock::kGoOn);
+  // The lock file of a record.
+  static std::filesystem::path file_of(const std::filesystem::path& record);
 };
 
 inline constexpr std::string_view kLockFile = "Data\\Zelvanos.lock";

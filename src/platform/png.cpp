@@ -3,9 +3,15 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
+#include <string>
 #include <system_error>
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -40,6 +46,42 @@ bool write_png(const std::filesystem::path& path, const Pixels& pixels) {
     std::filesystem::remove(path, ec);
   }
   return ok;
+}
+
+std::optional<std::filesystem::path> save_png_new(const std::string& stem, const Pixels& pixels) {
+  for (int n = 1; n < 1000; ++n) {
+    const std::filesystem::path path = stem + (n == 1 ? std::string() : "-" + std::to_string(n)) + ".png";
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EEXIST) continue;
+    if (fd < 0) return std::nullopt;
+    std::FILE* f = ::fdopen(fd, "wb");
+    if (f == nullptr) {
+      const int err = errno;
+      ::close(fd);
+      ::unlink(path.c_str());
+      errno = err;
+      return std::nullopt;
+    }
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+    bool ok = png != nullptr && info != nullptr && encode(png, info, f, pixels);
+    int err = ok ? 0 : (errno != 0 ? errno : EIO);
+    png_destroy_write_struct(&png, &info);
+    if (std::fflush(f) != 0) {
+      if (ok) err = errno;
+      ok = false;
+    }
+    if (std::fclose(f) != 0 && ok) {
+      err = errno;
+      ok = false;
+    }
+    if (ok) return path;
+    ::unlink(path.c_str());
+    errno = err;
+    return std::nullopt;
+  }
+  errno = EEXIST;
+  return std::nullopt;
 }
 
 std::optional<RgbaImage> read_png_rgba(const void* data, std::size_t size) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/surface.hpp"
@@ -15,6 +16,13 @@ namespace platform {
 
 // Returns false (and leaves no partial file) when the file cannot be written.
 bool write_png(const std::filesystem::path& path, const Pixels& pixels);
+
+// Saves the picture under a new name: "<stem>.png", or "<stem>-2.png",
+// "<stem>-3.png" ... when a name is taken by anything, a link that names
+// nothing included. The file is created exclusively and never through a
+// link. Returns its name, or nothing (errno set, no partial file left) when
+// it cannot be written.
+std::optional<std::filesystem::path> save_png_new(const std::string& stem, const Pixels& pixels);
 
 struct RgbaImage {
   int width = 0;

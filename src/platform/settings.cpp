@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/settings.hpp"
 
+#include <filesystem>
+#include <system_error>
 #include <type_traits>
 #include <variant>
 
@@ -85,8 +87,24 @@ void save_config() {
     CONFIG.NEV = on_disk.NEV;
     CONFIG.MUSORVEZETO = on_disk.MUSORVEZETO;
     CONFIG.MUSORVEZETO_EGYEB = on_disk.MUSORVEZETO_EGYEB;
-  } catch (const platform::IoError&) {
-    // Missing or unreadable: the write below reports what matters.
+  } catch (const platform::IoError& e) {
+    // Missing: the write below makes it. Damaged since the start (too short
+    // or unreadable): kept as it is beside it, as the high-score list's is,
+    // and the game's settings are written afresh. A pipe, device or folder
+    // in its place is refused as at the start.
+    std::error_code ec;
+    if (e.code() == 100 || e.code() == 5) {
+      if (!std::filesystem::is_regular_file(path, ec)) throw;
+      if (!platform::set_aside_damaged(
+              path, e.what(),
+              {.what_hu = "a sérült beállításfájl",
+               .what_en = "the damaged settings file",
+               .then = "a játék a mostani beállításait írja újra / the game writes its present settings afresh"})) {
+        throw;
+      }
+    } else if (e.code() != 2 && e.code() != 3) {
+      throw;
+    }
   }
   const SettingsBytes bytes = encode(CONFIG);
   platform::write_record(path, bytes);

@@ -37,6 +37,13 @@ bool display_failed();
 // Asks the open window to close, as its close button does.
 void post_window_close();
 
+// Saves a screenshot as F12 does, on the window thread (for tests).
+void post_screenshot();
+
+// The notice the window shows over its picture now (a screenshot that could
+// not be saved), UTF-8; empty when none.
+std::string window_notice();
+
 // Runs `task` on the window thread while the window is open (for tests).
 void post_to_window_thread(std::function<void()> task);
 

@@ -21,7 +21,9 @@
 
 #include "platform/backend.hpp"
 #include "platform/cp852.hpp"
+#include "platform/io_messages.hpp"
 #include "platform/keys.hpp"
+#include "platform/notice.hpp"
 #include "platform/png.hpp"
 #include "platform/scaler.hpp"
 #include "platform/window.hpp"
@@ -65,6 +67,9 @@ void say_once(const std::string& line) {
 constexpr unsigned char kIconPng[] = {
 #include "window_icon.inc"
 };
+
+// How long a notice stays over the picture.
+constexpr Uint32 kNoticeMs = 4000;
 
 // Commands the game thread hands to the window thread.
 enum class Request { kNone, kOpen, kClose };
@@ -191,6 +196,15 @@ class SdlBackend final : public Backend {
   }
 
   bool failed() const { return failed_; }
+
+  std::string notice() {
+    std::lock_guard lock(mutex_);
+    return notice_;
+  }
+
+  void post_screenshot() {
+    post_task([this] { screenshot(); });
+  }
 
   // --- window thread -------------------------------------------------------
   void host() {
@@ -357,8 +371,9 @@ class SdlBackend final : public Backend {
       SDL_Event ev;
       bool got = false;
       if (!want) {
-        // Bounded, for a display that failed may never deliver the wake-up.
-        got = SDL_WaitEventTimeout(&ev, 200) != 0;
+        // Bounded, for a display that failed may never deliver the wake-up,
+        // and a notice must go when its time is over.
+        got = SDL_WaitEventTimeout(&ev, notice_on_ ? 50 : 200) != 0;
       } else {
         const Uint32 now = SDL_GetTicks();
         const int wait = SDL_TICKS_PASSED(now, next_frame) ? 0 : static_cast<int>(next_frame - now);
@@ -369,6 +384,7 @@ class SdlBackend final : public Backend {
         got = SDL_PollEvent(&ev) != 0;
       }
       run_tasks();
+      if (notice_expired()) repaint = true;
       if ((repaint || present_pending_.load()) && SDL_TICKS_PASSED(SDL_GetTicks(), next_frame)) {
         repaint = false;
         present();
@@ -411,6 +427,8 @@ class SdlBackend final : public Backend {
     }
     if (SDL_MUSTLOCK(into) && SDL_LockSurface(into) != 0) return;
     scaler_.scale(*frame_, rgb_, static_cast<std::uint32_t*>(into->pixels), into->pitch / 4);
+    if (notice_on_)
+      draw_notice(static_cast<std::uint32_t*>(into->pixels), into->w, into->h, into->pitch / 4, notice_cp852_);
     if (SDL_MUSTLOCK(into)) SDL_UnlockSurface(into);
     if (!direct) SDL_BlitSurface(staging_, nullptr, target, nullptr);
     SDL_UpdateWindowSurface(window_);
@@ -430,15 +448,37 @@ class SdlBackend final : public Backend {
     SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
 
+  // F12: the picture as a new file in the working folder, never written
+  // through a name someone planted. A failure is told in the window itself
+  // (a player who started the game from a menu never sees standard error)
+  // and in one line on standard error.
   void screenshot() {
-    const std::string stamp = local_timestamp();
-    std::filesystem::path path = std::string("zelvanos-") + stamp + ".png";
-    for (int n = 2; std::filesystem::exists(path); ++n) {
-      path = std::string("zelvanos-") + stamp + "-" + std::to_string(n) + ".png";
+    const std::string stem = "zelvanos-" + local_timestamp();
+    if (save_png_new(stem, surface().snapshot())) return;
+    const Bilingual cause = cause_text(errno);
+    std::fprintf(stderr, "zelvanos: %s.png: a képernyőkép nem menthető / could not save the screenshot: %s / %s\n",
+                 stem.c_str(), cause.hu.c_str(), cause.en.c_str());
+    show_notice("A képernyőkép nem menthető: " + cause.hu);
+  }
+
+  // A notice over the picture for a few seconds (UTF-8).
+  void show_notice(const std::string& utf8) {
+    {
+      std::lock_guard lock(mutex_);
+      notice_ = utf8;
     }
-    if (!write_png(path, surface().snapshot())) {
-      std::fprintf(stderr, "zelvanos: could not save the screenshot %s\n", path.string().c_str());
-    }
+    notice_cp852_ = cp852::from_utf8(utf8).value_or("A képernyőkép nem menthető.");
+    notice_until_ = SDL_GetTicks() + kNoticeMs;
+    notice_on_ = true;
+  }
+
+  // Takes the notice away once its time is over; returns true then.
+  bool notice_expired() {
+    if (!notice_on_ || !SDL_TICKS_PASSED(SDL_GetTicks(), notice_until_)) return false;
+    notice_on_ = false;
+    std::lock_guard lock(mutex_);
+    notice_.clear();
+    return true;
   }
 
   // Key translation; returns true when the window needs repainting.
@@ -545,6 +585,10 @@ class SdlBackend final : public Backend {
   std::uint32_t rgb_[256]{};
   bool alt_ = false;
   bool ctrl_ = false;
+  bool notice_on_ = false;
+  Uint32 notice_until_ = 0;
+  std::string notice_cp852_;
+  std::string notice_;  // under mutex_, for window_notice()
 #if defined(ZELVANOS_X11)
   Window x_window_ = 0;
 #endif
@@ -653,6 +697,15 @@ bool display_failed() { return g_display_failed.load(); }
 std::string unexpected_failure() {
   std::lock_guard lock(g_unexpected_mutex);
   return g_unexpected;
+}
+
+void post_screenshot() {
+  if (SdlBackend* b = g_running.load()) b->post_screenshot();
+}
+
+std::string window_notice() {
+  SdlBackend* b = g_running.load();
+  return b != nullptr ? b->notice() : std::string();
 }
 
 void post_to_window_thread(std::function<void()> task) {

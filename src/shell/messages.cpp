@@ -6,14 +6,16 @@
 
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
+#include "platform/io_messages.hpp"
 
 namespace shell {
 namespace {
 
-enum class Kind { kSettings, kScores, kQuestions, kOther };
+enum class Kind { kSettings, kScores, kQuestions, kLock, kOther };
 
 Kind kind_of(const std::filesystem::path& path) {
   const std::string name = path.filename().string();
+  if (path.extension() == ".lock") return Kind::kLock;
   if (name == "Config.cfg") return Kind::kSettings;
   if (name == "HighScores.cfg") return Kind::kScores;
   if (path.extension() == ".lmk") return Kind::kQuestions;
@@ -28,6 +30,7 @@ std::string what_file(Kind kind) {
     case Kind::kSettings: return "a játék beállításai";
     case Kind::kScores: return "az eredménylista";
     case Kind::kQuestions: return "egy kérdéssor";
+    case Kind::kLock: return "a játék zárolófájlja";
     case Kind::kOther: break;
   }
   return "a játék egyik fájlja";
@@ -64,6 +67,9 @@ std::string advice(Kind kind, int code) {
     case Kind::kQuestions:
       if (code == 5) return "Adjon olvasási jogot a fájlra és a mappájára, vagy telepítse újra a játékot.";
       return "Telepítse újra a játékot, vagy válasszon másik kérdéssort a Beállítások / Kérdések menüpontban.";
+    case Kind::kLock:
+      return "Törölje ezt a fájlt, linket vagy mappát (egy másik felhasználóét a tulajdonosa vagy a rendszergazda "
+             "törölheti), és indítsa újra a játékot: a játék saját zárolófájlt készít.";
     case Kind::kOther: break;
   }
   if (code == 5) return "Adjon olvasási és írási jogot a fájlra és a mappájára.";
@@ -104,42 +110,33 @@ std::string wrapped(std::string_view text, std::size_t width) {
   return out;
 }
 
+// What is wrong, in Hungarian: as the failure names it, else what its
+// number means to a player.
+std::string problem_hu(const platform::IoError& failure) {
+  if (!failure.problem_hu().empty()) return failure.problem_hu();
+  if (failure.code() == 100) return "a fájl sérült: rövidebb egy teljes rekordnál, vagy nem olvasható";
+  return platform::code_text(failure.code()).hu;
+}
+
+// The marks that turn the direction of the text after them: a name holding
+// U+202E would show a different name on a terminal.
+bool is_bidi_control(char32_t cp) {
+  return cp == 0x061C || cp == 0x200E || cp == 0x200F || (cp >= 0x202A && cp <= 0x202E) ||
+         (cp >= 0x2066 && cp <= 0x2069);
+}
+
 constexpr std::size_t kBoxWidth = 70;
 constexpr const char* kTitle = "Zelvanos – hiba";
 constexpr const char* kStopped = "A Zelvanos nem tud tovább futni.\n\n";
 
 }  // namespace
 
-std::string io_problem_hu(int code) {
-  switch (code) {
-    case 2: return "a fájl nem található";
-    case 3: return "a mappa nem található";
-    case 4: return "túl sok a megnyitott fájl";
-    case 5: return "hozzáférés megtagadva";
-    case 100: return "a fájl sérült: rövidebb egy teljes rekordnál, vagy nem olvasható";
-    case 101: return "lemezírási hiba";
-    default: return "I/O hiba";
-  }
-}
-
-std::string io_problem_en(int code) {
-  switch (code) {
-    case 2: return "file not found";
-    case 3: return "path not found";
-    case 4: return "too many open files";
-    case 5: return "access denied";
-    case 100: return "file damaged: shorter than one record, or unreadable";
-    case 101: return "disk write error";
-    default: return "I/O error";
-  }
-}
-
 ErrorBox error_box(const platform::Fatal& failure) {
   ErrorBox box{kTitle, kStopped};
   if (const auto* io = dynamic_cast<const platform::IoError*>(&failure)) {
     const Kind kind = kind_of(io->path());
     box.text += "Fájl: " + platform::full_path(io->path()) + " (" + what_file(kind) + ")\n";
-    box.text += "Hiba: " + io_problem_hu(io->code()) + " (I/O hiba " + std::to_string(io->code()) + ")\n\n";
+    box.text += "Hiba: " + problem_hu(*io) + " (I/O hiba " + std::to_string(io->code()) + ")\n\n";
     box.text += "Teendő: " + advice(kind, io->code());
     box.text = wrapped(box.text, kBoxWidth);
     return box;
@@ -166,7 +163,7 @@ std::string terminal_safe(std::string_view text) {
     if (d.cp < 0x20 || d.cp == 0x7F) {
       std::snprintf(escape, sizeof escape, "\\x%02x", static_cast<unsigned>(d.cp));
       out += escape;
-    } else if (d.cp >= 0x80 && d.cp <= 0x9F) {
+    } else if ((d.cp >= 0x80 && d.cp <= 0x9F) || is_bidi_control(d.cp)) {
       std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(d.cp));
       out += escape;
     } else {

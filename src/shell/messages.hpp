@@ -11,10 +11,6 @@
 
 namespace shell {
 
-// What an I/O error number means (2 file not found, 3 path not found, ...).
-std::string io_problem_hu(int code);
-std::string io_problem_en(int code);
-
 // A message box: its title and its text, both UTF-8.
 struct ErrorBox {
   std::string title;
@@ -26,8 +22,10 @@ struct ErrorBox {
 // is wrong with it and what the player can do.
 ErrorBox error_box(const platform::Fatal& failure);
 
-// UTF-8 text made safe for a terminal: control characters (C0, DEL, C1)
-// and bytes that are not UTF-8 become visible escapes such as \x1b.
+// UTF-8 text made safe for a terminal: control characters (C0, DEL, C1),
+// the invisible marks that turn the direction of text (U+202E and the other
+// bidirectional controls) and bytes that are not UTF-8 become visible
+// escapes such as \x1b and \u202e.
 std::string terminal_safe(std::string_view text);
 
 }  // namespace shell

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/cp852.hpp"
+#include "shell/messages.hpp"
 
 namespace shell {
 namespace {
@@ -42,7 +43,7 @@ std::optional<std::string> checked_name(const std::string& utf8, std::string* wh
       *why =
           "olyan karaktert tartalmaz, amelyet a játék nem tud megjeleníteni / has a character the game "
           "cannot show: " +
-          code_point_name(d.cp) + " „" + utf8.substr(pos, d.length) + "”";
+          code_point_name(d.cp) + " „" + terminal_safe(utf8.substr(pos, d.length)) + "”";
       return std::nullopt;
     }
     if (d.cp != 0x20 && d.cp != 0xA0) blank = false;

@@ -3,7 +3,8 @@
 # The set-up scripts as a newcomer and a packager meet them.
 #   scripts.sh CASE SOURCE_FOLDER
 # packages     what is missing is installed with progress shown (apt-get
-#              and dpkg-query are stand-ins here), scripts/package asks for
+#              and dpkg-query are stand-ins here), `cmake --install build`
+#              works right after scripts/play, scripts/package asks for
 #              lintian and scripts/test for what the lint and browser tests
 #              need; without root the packages and root's command are named
 #              and nothing is built.
@@ -31,7 +32,8 @@ passed=0
 
 # A clone with the real scripts and a stand-in project of the same targets:
 # its game writes its settings file (replacing it, as the game does) and
-# says who ran it.
+# says who ran it; its installation, as the real one, takes the replay tool
+# and a manual page that only building everything makes.
 make_clone() {
   local clone=$1
   mkdir -p "$clone/scripts"
@@ -42,10 +44,15 @@ project(stand_in C)
 option(ZELVANOS_TESTS "" ON)
 option(ZELVANOS_BENCHMARKS "" ON)
 add_executable(zelvanos game.c)
+add_executable(zelvanos-replay game.c)
 add_custom_target(stage ALL COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/run/Data)
-foreach(target zelvanos-beallitasok zelvanos-questions zelvanos-replay banks sounds)
+foreach(target zelvanos-beallitasok zelvanos-questions banks sounds)
   add_custom_target(${target} ALL)
 endforeach()
+add_custom_command(OUTPUT zelvanos.6.gz COMMAND ${CMAKE_COMMAND} -E touch zelvanos.6.gz)
+add_custom_target(manual ALL DEPENDS zelvanos.6.gz)
+install(TARGETS zelvanos zelvanos-replay RUNTIME DESTINATION games)
+install(FILES ${CMAKE_BINARY_DIR}/zelvanos.6.gz DESTINATION share/man/man6)
 if(ZELVANOS_TESTS)
   enable_testing()
   add_test(NAME stand_in COMMAND sh -c "id -u >tested-by")
@@ -103,6 +110,11 @@ packages)
       fail "no progress shown: $(cat "$work/out")"
     grep -q "^install -y .*libsdl2-dev libpng-dev" "$APT_LOG" || fail "apt-get was asked: $(cat "$APT_LOG")"
     grep -q "played by 0" "$work/out" || fail "the game did not start: $(cat "$work/out")"
+    # The README's installation, right after scripts/play.
+    cmake --install "$clone/build" --prefix "$work/installed" >"$work/out" 2>&1 ||
+      fail "cmake --install after scripts/play: $(cat "$work/out")"
+    [ -x "$work/installed/games/zelvanos-replay" ] && [ -e "$work/installed/share/man/man6/zelvanos.6.gz" ] ||
+      fail "cmake --install after scripts/play left out the replay tool or the manual"
     passed=$((passed + 1))
     # What packaging and all the tests ask for.
     : >"$APT_LOG"

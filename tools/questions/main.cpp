@@ -10,6 +10,7 @@
 #include <iostream>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <fcntl.h>
@@ -19,14 +20,16 @@
 #include "game/questions.hpp"
 #include "platform/files.hpp"
 #include "questions/source.hpp"
+#include "shell/messages.hpp"
 
 namespace {
 
 constexpr const char* kUsage =
     "Használat / usage:\n"
     "  zelvanos-questions compile FORRÁS BANK   forrás fordítása bankfájllá / compile a source into a bank file\n"
-    "  zelvanos-questions dump BANK [FORRÁS]    a bank forrása (alapból a szabványos kimenetre) /\n"
-    "                                           write a bank's source (to standard output)\n"
+    "  zelvanos-questions dump BANK [FORRÁS]    a bank forrása (alapból vagy „-” esetén a szabványos\n"
+    "                                           kimenetre) / write a bank's source (to standard output\n"
+    "                                           by default or for \"-\")\n"
     "  zelvanos-questions check FORRÁS...       források ellenőrzése írás nélkül / check sources, writing nothing\n"
     "  zelvanos-questions PARANCS --help        egy parancs leírása / help on one command\n"
     "\n"
@@ -41,12 +44,16 @@ constexpr const char* kUsage =
     "\n"
     "A „? ” után a kérdés áll (legfeljebb 100 karakter; a képernyő az 55. után\n"
     "töri), utána négy válasz A-tól D-ig (legfeljebb 50 karakter; 25 fér a\n"
-    "dobozba), a jó előtt „+ ”. Egy bankban legfeljebb 99 kérdés. Csak a 852-es\n"
-    "kódlap betűi; vezérlőkarakter (tabulátor is) sehol.\n"
+    "dobozba), a jó előtt „+ ”. Egyik sem lehet üres vagy csupa szóköz. Egy\n"
+    "bankban legfeljebb 99 kérdés. Csak a 852-es kódlap betűi; vezérlőkarakter\n"
+    "(tabulátor is) sehol. Az első 100 hibát és figyelmeztetést írja ki, a többit\n"
+    "csak megszámolja.\n"
     "\"? \" starts the question (at most 100 characters; the screen breaks it after\n"
     "character 55), then four answers A to D (at most 50 characters; 25 fit their\n"
-    "box), \"+ \" before the right one. At most 99 questions. Only characters of\n"
-    "code page 852; no control character (a tab neither) anywhere.\n"
+    "box), \"+ \" before the right one. None may be empty or all blanks. At most\n"
+    "99 questions. Only characters of code page 852; no control character (a tab\n"
+    "neither) anywhere. The first 100 errors and warnings are shown, the rest\n"
+    "counted.\n"
     "\n"
     "Kilépési kódok / exit codes: 0 kész, figyelmeztetésekkel is / done, warnings\n"
     "allowed; 1 hibás a forrás / the source has errors; 2 egy fájl nem olvasható\n"
@@ -60,11 +67,14 @@ constexpr const char* kCompileHelp =
     "Lefordítja a FORRÁS kérdéseit a játék BANK fájljává (31 200 bájt: 100 darab\n"
     "312 bájtos rekord, a kérdések, utánuk egy „*” rekord, aztán üresek). Hibás\n"
     "forrásból nem ír semmit; a BANK-ot egy mellette lévő ideiglenes fájlon át\n"
-    "cseréli.\n"
+    "cseréli. A BANK új fájl vagy egy meglévő, 31 200 bájtos bank lehet: magát a\n"
+    "forrást és minden más fájlt (eszközt, csövet is) érintetlenül hagy.\n"
     "Compiles the questions of SOURCE into the game's bank file BANK (31 200\n"
     "bytes: 100 records of 312, the questions, a \"*\" record after them, then\n"
     "empty records). A source with errors writes nothing; BANK is replaced\n"
-    "through a temporary file beside it.\n"
+    "through a temporary file beside it. BANK is a new file or an existing\n"
+    "31 200-byte bank: the source itself and any other file (a device or a pipe\n"
+    "too) are left untouched.\n"
     "\n"
     "Kilépési kódok / exit codes: 0, 1 hibás forrás / source errors, 2 fájlhiba /\n"
     "file problem, 64, 70.\n";
@@ -72,12 +82,16 @@ constexpr const char* kCompileHelp =
 constexpr const char* kDumpHelp =
     "Használat / usage: zelvanos-questions dump BANK [FORRÁS]\n"
     "\n"
-    "Kiírja a BANK kérdéseit forrásként: a szabványos kimenetre, vagy ha meg van\n"
-    "adva, a FORRÁS fájlba. Amit egy forrás nem tud leírni (hiányzó jó válasz,\n"
-    "üres szöveg, vezérlőkarakter), arra figyelmeztet.\n"
-    "Writes the questions of BANK as a source: to standard output, or to SOURCE\n"
-    "when given. What a source cannot express (a missing right answer, an empty\n"
-    "text, a control character) is warned about.\n"
+    "Kiírja a BANK kérdéseit forrásként: a szabványos kimenetre (ha a FORRÁS\n"
+    "hiányzik vagy „-”), vagy a FORRÁS fájlba, amely csak közönséges fájl lehet.\n"
+    "Terminálra a vezérlőkaraktereket látható jelöléssel (\\x1b) írja. Amit egy\n"
+    "forrás nem tud leírni (hiányzó jó válasz, üres szöveg, vezérlőkarakter),\n"
+    "arra figyelmeztet.\n"
+    "Writes the questions of BANK as a source: to standard output (when SOURCE\n"
+    "is missing or \"-\"), or to SOURCE, which can only be a regular file. On a\n"
+    "terminal, control characters are written as visible escapes (\\x1b). What\n"
+    "a source cannot express (a missing right answer, an empty text, a control\n"
+    "character) is warned about.\n"
     "\n"
     "Kilépési kódok / exit codes: 0, 2 fájlhiba / file problem, 64, 70.\n";
 
@@ -110,18 +124,20 @@ struct FileProblem {
   std::string message;
 };
 
-std::string name_error(int err) {
-  switch (err) {
-    case ENOENT: return "nem található / not found";
-    case EACCES:
-    case EPERM: return "nincs hozzáférés / access denied";
-    case ENOTDIR: return "az útvonal egy tagja nem mappa / a part of the path is not a folder";
-    case ELOOP: return "túl sok szimbolikus link / too many symbolic links";
-    case EMFILE:
-    case ENFILE: return "túl sok nyitott fájl / too many open files";
-    case EIO: return "olvasási hiba (I/O) / read error (I/O)";
-    default: return std::string("hiba / error: ") + std::strerror(err);
-  }
+// A file name as given, safe to print on a terminal.
+std::string shown(const std::string& file) { return shell::terminal_safe(file); }
+
+// A system error, from the table of I/O messages the game and the names
+// program share.
+std::string system_error(platform::FileStep step, int err, const std::string& path) {
+  const platform::Bilingual text = platform::problem_text(step, err, platform::io_code(step, err, path));
+  return text.hu + " / " + text.en;
+}
+
+// A failure of the game's file functions, in both languages.
+std::string io_failure(const platform::IoError& e) {
+  const std::string hu = e.problem_hu().empty() ? platform::code_text(e.code()).hu : e.problem_hu();
+  return shown(e.path().string()) + ": hiba / error: " + hu + " / " + e.problem();
 }
 
 // The file's bytes: a regular file only (a folder, device or FIFO is refused
@@ -129,13 +145,13 @@ std::string name_error(int err) {
 // its first `limit` bytes.
 std::string read_file(const std::string& path, std::size_t limit, bool exact) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) throw FileProblem{name_error(errno)};
+  if (fd < 0) throw FileProblem{system_error(platform::FileStep::kOpen, errno, path)};
   struct Closer {
     int fd;
     ~Closer() { ::close(fd); }
   } closer{fd};
   struct stat st = {};
-  if (::fstat(fd, &st) != 0) throw FileProblem{name_error(errno)};
+  if (::fstat(fd, &st) != 0) throw FileProblem{system_error(platform::FileStep::kOpen, errno, path)};
   if (S_ISDIR(st.st_mode)) throw FileProblem{"ez egy mappa, nem fájl / this is a folder, not a file"};
   if (!S_ISREG(st.st_mode)) {
     throw FileProblem{"nem közönséges fájl (eszköz, FIFO vagy socket) / not a regular file (a device, FIFO or socket)"};
@@ -150,7 +166,7 @@ std::string read_file(const std::string& path, std::size_t limit, bool exact) {
   while (out.size() <= limit) {
     const ssize_t n = ::read(fd, buf, sizeof buf);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw FileProblem{name_error(errno)};
+    if (n < 0) throw FileProblem{system_error(platform::FileStep::kRead, errno, path)};
     if (n == 0) break;
     out.append(buf, static_cast<std::size_t>(n));
   }
@@ -165,10 +181,24 @@ std::string read_file(const std::string& path, std::size_t limit, bool exact) {
   return out;
 }
 
-// Prints the diagnostics; returns false when any is an error.
-bool report(const std::string& file, const std::vector<questions::Diagnostic>& diagnostics) {
-  for (const auto& d : diagnostics) std::cerr << questions::format(file, d) << "\n";
-  return std::none_of(diagnostics.begin(), diagnostics.end(), [](const auto& d) { return d.error; });
+// Prints the diagnostics, then how many more were left out; returns false
+// when any is an error.
+bool report(const std::string& file, const std::vector<questions::Diagnostic>& diagnostics, int errors_left_out = 0,
+            int warnings_left_out = 0) {
+  for (const auto& d : diagnostics) std::cerr << questions::format(shown(file), d) << "\n";
+  if (errors_left_out > 0 || warnings_left_out > 0) {
+    const std::string errors = std::to_string(errors_left_out);
+    const std::string warnings = std::to_string(warnings_left_out);
+    std::cerr << shown(file) << ": ... és még " << errors << " hiba és " << warnings
+              << " figyelmeztetés, amelyet a program nem ír ki / and " << errors << " more errors and " << warnings
+              << " more warnings, not shown\n";
+  }
+  return errors_left_out == 0 &&
+         std::none_of(diagnostics.begin(), diagnostics.end(), [](const auto& d) { return d.error; });
+}
+
+bool report(const std::string& file, const questions::Compiled& c) {
+  return report(file, c.diagnostics, c.errors_left_out, c.warnings_left_out);
 }
 
 // Reads and compiles a source; 0, or the exit code of its failure.
@@ -176,10 +206,46 @@ int load(const std::string& file, questions::Compiled* result) {
   try {
     *result = questions::compile(read_file(file, kMaxFileSize, false));
   } catch (const FileProblem& p) {
-    std::cerr << file << ": hiba / error: " << p.message << "\n";
+    std::cerr << shown(file) << ": hiba / error: " << p.message << "\n";
     return kFileProblem;
   }
   return 0;
+}
+
+// Whether the two names lead to one file (through links, or as two paths).
+bool same_file(const std::string& a, const std::string& b) {
+  struct stat sa = {};
+  struct stat sb = {};
+  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+// Why the output may not be written: it is the input itself, or (for a
+// bank) something there already that is not a bank; empty when it may.
+std::string refused_output(const std::string& out, const std::string& in, bool bank) {
+  if (same_file(out, in)) {
+    return "ez maga a bemenet (" + shown(in) + "), amelyet az írás felülírna; semmi sem íródott / this is the input (" +
+           shown(in) + ") itself, which the write would overwrite; nothing was written";
+  }
+  struct stat link = {};
+  if (::lstat(out.c_str(), &link) != 0) return {};  // nothing there yet
+  struct stat st = {};
+  if (::stat(out.c_str(), &st) != 0) {
+    if (errno == ENOENT) return {};  // a link of the player's own to a file still to be made
+    return system_error(platform::FileStep::kOpen, errno, out);
+  }
+  if (S_ISDIR(st.st_mode)) return "ez egy mappa, nem fájl / this is a folder, not a file";
+  if (!S_ISREG(st.st_mode)) {
+    return "nem közönséges fájl (eszköz, FIFO vagy socket), ezért nem íródik felül / not a regular file (a device, "
+           "FIFO or socket), so it is not overwritten";
+  }
+  if (bank && static_cast<std::uintmax_t>(st.st_size) != game::kBankSize) {
+    const std::string n = std::to_string(st.st_size);
+    return "nem bankfájl (" + n +
+           " bájt, egy bank 31 200 bájt), ezért nem íródik felül; adjon meg új fájlnevet vagy egy meglévő bankot / "
+           "not a bank file (" +
+           n + " bytes, a bank has 31 200), so it is not overwritten; give a new file name or an existing bank";
+  }
+  return {};
 }
 
 int check(const std::vector<std::string>& files) {
@@ -191,24 +257,48 @@ int check(const std::vector<std::string>& files) {
       worst = std::max(worst, code);
       continue;
     }
-    if (!report(files[i], compiled[i].diagnostics)) worst = std::max(worst, kSourceErrors);
+    if (!report(files[i], compiled[i])) worst = std::max(worst, kSourceErrors);
     loaded.push_back({files[i], &compiled[i]});
   }
-  for (const auto& r : questions::repeats_across(loaded)) std::cerr << questions::format(r.file, r.diagnostic) << "\n";
+  for (const auto& r : questions::repeats_across(loaded)) {
+    std::cerr << questions::format(shown(r.file), r.diagnostic) << "\n";
+  }
   return worst;
 }
 
 int compile(const std::string& source, const std::string& bank_path) {
   questions::Compiled c;
   if (const int code = load(source, &c); code != 0) return code;
-  if (!report(source, c.diagnostics)) return kSourceErrors;
+  if (!report(source, c)) return kSourceErrors;
+  if (const std::string why = refused_output(bank_path, source, true); !why.empty()) {
+    std::cerr << shown(bank_path) << ": hiba / error: " << why << "\n";
+    return kFileProblem;
+  }
   try {
     platform::write_record(bank_path, game::encode_bank(c.bank));
-  } catch (const platform::Fatal& e) {
-    std::cerr << "zelvanos-questions: hiba / error: " << e.what() << "\n";
+  } catch (const platform::IoError& e) {
+    std::cerr << io_failure(e) << "\n";
     return kFileProblem;
   }
   return 0;
+}
+
+// The source written to standard output; on a terminal every control
+// character a hostile bank may hold is shown escaped, never sent raw.
+bool write_standard_output(const std::string& text) {
+  if (::isatty(STDOUT_FILENO) == 0) {
+    std::cout << text;
+  } else {
+    for (std::size_t start = 0; start < text.size();) {
+      std::size_t end = text.find('\n', start);
+      if (end == std::string::npos) end = text.size();
+      std::cout << shell::terminal_safe(std::string_view(text).substr(start, end - start));
+      if (end < text.size()) std::cout << '\n';
+      start = end + 1;
+    }
+  }
+  std::cout << std::flush;
+  return static_cast<bool>(std::cout);
 }
 
 int dump(const std::string& bank_path, const std::string* out_path) {
@@ -216,11 +306,11 @@ int dump(const std::string& bank_path, const std::string* out_path) {
   try {
     bytes = read_file(bank_path, game::kBankSize, true);
   } catch (const FileProblem& p) {
-    std::cerr << bank_path << ": hiba / error: " << p.message << "\n";
+    std::cerr << shown(bank_path) << ": hiba / error: " << p.message << "\n";
     return kFileProblem;
   }
   if (bytes.size() < game::kBankSize) {
-    std::cerr << bank_path << ": hiba / error: rövid fájl, " << bytes.size() << " bájt a(z) " << game::kBankSize
+    std::cerr << shown(bank_path) << ": hiba / error: rövid fájl, " << bytes.size() << " bájt a(z) " << game::kBankSize
               << " helyett / file too short: " << bytes.size() << " of " << game::kBankSize << " bytes\n";
     return kFileProblem;
   }
@@ -229,19 +319,22 @@ int dump(const std::string& bank_path, const std::string* out_path) {
   std::vector<questions::Diagnostic> problems;
   const std::string text = questions::dump(bank, &problems);
   report(bank_path, problems);
-  if (out_path == nullptr) {
-    std::cout << text << std::flush;
-    if (!std::cout) {
+  if (out_path == nullptr || *out_path == "-") {
+    if (!write_standard_output(text)) {
       std::cerr << "zelvanos-questions: hiba / error: a szabványos kimenet nem írható / cannot write standard output\n";
       return kFileProblem;
     }
     return 0;
   }
+  if (const std::string why = refused_output(*out_path, bank_path, false); !why.empty()) {
+    std::cerr << shown(*out_path) << ": hiba / error: " << why << "\n";
+    return kFileProblem;
+  }
   try {
     platform::write_record(
         *out_path, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-  } catch (const platform::Fatal& e) {
-    std::cerr << "zelvanos-questions: hiba / error: " << e.what() << "\n";
+  } catch (const platform::IoError& e) {
+    std::cerr << io_failure(e) << "\n";
     return kFileProblem;
   }
   return 0;

@@ -132,6 +132,10 @@ std::string trimmed(std::string_view s) {
 
 bool digit(char c) { return c >= '0' && c <= '9'; }
 
+// A text of code page 852 bytes that shows nothing: spaces and no-break
+// spaces (0xFF) alone.
+bool blank(std::string_view cp852) { return cp852.find_first_not_of(" \xFF") == std::string_view::npos; }
+
 // An answer that is a number: an optional sign, digits (in groups of three
 // separated by spaces, or not grouped), an optional decimal comma, then an
 // optional unit that does not start with a digit.
@@ -183,11 +187,14 @@ class Compiler {
  public:
   explicit Compiler(Compiled& out) : out_(out) {}
 
-  void error(int line, std::string message, int column = 0) {
-    out_.diagnostics.push_back({line, column, true, std::move(message)});
-  }
-  void warning(int line, std::string message, int column = 0) {
-    out_.diagnostics.push_back({line, column, false, std::move(message)});
+  void error(int line, std::string message, int column = 0) { add({line, column, true, std::move(message)}); }
+  void warning(int line, std::string message, int column = 0) { add({line, column, false, std::move(message)}); }
+  void add(Diagnostic d) {
+    if (out_.diagnostics.size() < kMaxDiagnostics) {
+      out_.diagnostics.push_back(std::move(d));
+    } else {
+      ++(d.error ? out_.errors_left_out : out_.warnings_left_out);
+    }
   }
 
   // Reports every malformed sequence and control character of a line;
@@ -248,7 +255,11 @@ class Compiler {
       pending_.usable = false;
       return;
     }
-    if (pending_.question.empty()) error(line, both("üres a kérdés", "the question is empty"));
+    if (pending_.question.empty()) {
+      error(line, both("üres a kérdés", "the question is empty"));
+    } else if (blank(pending_.question)) {
+      error(line, both("a kérdés csupa szóköz", "the question is all blanks"));
+    }
     if (pending_.question == "*") {
       error(line, both("a csak „*” kérdés lezárná a bankot", "a question of just \"*\" would end the bank"));
     }
@@ -290,7 +301,11 @@ class Compiler {
     }
     const std::string letter(1, static_cast<char>('A' + index));
     const std::string length = std::to_string(bytes.size());
-    if (bytes.empty()) error(line, both("üres a(z) " + letter + " válasz", "answer " + letter + " is empty"));
+    if (bytes.empty()) {
+      error(line, both("üres a(z) " + letter + " válasz", "answer " + letter + " is empty"));
+    } else if (blank(bytes)) {
+      error(line, both("a(z) " + letter + " válasz csupa szóköz", "answer " + letter + " is all blanks"));
+    }
     if (bytes.size() > kMaxAnswerLength) {
       const std::string most = std::to_string(kMaxAnswerLength);
       error(line, both("a(z) " + letter + " válasz " + length + " karakter; legfeljebb " + most + " fér el",
@@ -403,7 +418,8 @@ class Compiler {
 std::string normalised(std::string_view utf8) { return fold(utf8, true); }
 
 bool Compiled::ok() const {
-  return std::none_of(diagnostics.begin(), diagnostics.end(), [](const Diagnostic& d) { return d.error; });
+  return errors_left_out == 0 &&
+         std::none_of(diagnostics.begin(), diagnostics.end(), [](const Diagnostic& d) { return d.error; });
 }
 
 Compiled compile(std::string_view source) {

@@ -13,7 +13,8 @@
 //
 // "? " starts a question; exactly four answer lines follow, in the order
 // A, B, C, D, "+ " before the right one and "- " before the others. Blank
-// lines (or lines of spaces) separate questions. Questions and answers hold
+// lines (or lines of spaces) separate questions. A question or an answer
+// of blanks alone (spaces, no-break spaces) is refused, as an empty one is. Questions and answers hold
 // only characters of code page 852; no line holds a control character (a
 // tab, a lone carriage return, NUL ...). What compiles dumps back to a
 // source that compiles to the same bank.
@@ -37,10 +38,18 @@ struct Diagnostic {
 // words separated by one space.
 std::string normalised(std::string_view utf8);
 
+// The most diagnostics a compile keeps: the rest are only counted, so that
+// a file of nothing but bad bytes is told in bounded time and memory.
+inline constexpr std::size_t kMaxDiagnostics = 100;
+
 struct Compiled {
   game::KERDESEKFULL bank{};
   int count = 0;
+  // The first kMaxDiagnostics, in the order found; how many more errors and
+  // warnings there were.
   std::vector<Diagnostic> diagnostics;
+  int errors_left_out = 0;
+  int warnings_left_out = 0;
   // Each question's normalised text and line, in source order.
   std::vector<std::pair<std::string, int>> questions;
   bool ok() const;
