@@ -135,7 +135,8 @@ test('a reload keeps the score and a changed setting', async () => {
   assert.notDeepEqual(changed, before);
   assertSamePicture(changed, replay([...toSound, 'Enter']).pixels, 'sound switched off');
   // Every save went through a temporary file renamed over the old one:
-  // the browser holds the two files and nothing else.
+  // the browser holds the settings, the scores and the memory of the
+  // questions the whole game asked, and nothing else.
   const stored = await page.evaluate(() => new Promise((resolve, reject) => {
     const open = indexedDB.open('/zelvanos/Data');
     open.onerror = reject;
@@ -145,7 +146,8 @@ test('a reload keeps the score and a changed setting', async () => {
       keys.onerror = reject;
     };
   }));
-  assert.deepEqual(stored, ['/zelvanos/Data/Config.cfg', '/zelvanos/Data/HighScores.cfg']);
+  assert.deepEqual(stored, ['/zelvanos/Data/AskedQuestions.cfg', '/zelvanos/Data/Config.cfg',
+    '/zelvanos/Data/HighScores.cfg']);
   assert.deepEqual(errors, []);
 
   await page.reload();
