@@ -79,7 +79,10 @@ void load() {
 
 void save() {
   try {
-    platform::write_record(file(), encode_asked(*g_memory));
+    // After every question: renamed into place whole, without waiting for
+    // the disk each time (a crash of the whole system may cost the latest
+    // questions, or leave a file the next run finds damaged and starts afresh).
+    platform::write_record(file(), encode_asked(*g_memory), platform::Durability::kAtomic);
   } catch (const platform::IoError& e) {
     if (g_said_unwritable) return;
     g_said_unwritable = true;
