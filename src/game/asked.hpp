@@ -5,9 +5,10 @@
 // bank is used up. It is a record file of its own, Data\AskedQuestions.cfg,
 // written after every question drawn (so a question counts as asked however
 // the game ends afterwards; renamed into place whole, without waiting for
-// the disk) and never touching the settings or the high-score list. It follows a bank's content, not its name: each entry is
-// keyed by a fingerprint of the bank's questions, so a bank compiled anew
-// starts afresh, and identical banks share what they asked.
+// the disk) and never touching the settings or the high-score list. It
+// follows a bank's content, not its name: each entry is keyed by a
+// fingerprint of the bank's questions, so a bank compiled anew starts
+// afresh, and identical banks share what they asked.
 //
 // Layout, 1 040 bytes, numbers little-endian:
 //   0   8  "ZVASKED1" (what the file is, and its version)
