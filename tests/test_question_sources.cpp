@@ -386,7 +386,7 @@ TEST_F(QuestionTool, CheckReportsDifficultyAndASeriesOrder) {
       << err();
   EXPECT_NE(out().find("D/03.txt: nehézség: 1 kérdés, egyiknek sincs becslése"), std::string::npos) << out();
   EXPECT_EQ(tool("check --help"), 0);
-  for (const char* said : {"# Becslés: 85% 90%", "# Ellenőrizve: ezres-tagolas", "szo-a-kerdesben", "ragegyeztetes"}) {
+  for (const char* said : {"# Becslés: 85% 90%", "# Nyugtázva: ezres-tagolas", "szo-a-kerdesben", "ragegyeztetes"}) {
     EXPECT_NE(out().find(said), std::string::npos) << said;
   }
 }

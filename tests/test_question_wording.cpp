@@ -69,7 +69,9 @@ TEST(QuestionEstimates, BelongToTheirQuestionsBlock) {
       "# Becslés: 40%\n"                                             // 18: a block of its own ...
       "\n" +                                                         // 19
       q("Melyik évben volt a mohácsi csata?", {"1526", "1456", "1541", "1686"}) +  // 20
-      "\n# Becslések szerint is könnyű.\n" +                                       // a free comment
+      "\n# Becslések szerint is könnyű.\n"                                         // free comments
+      "# Becslés szerint könnyű.\n"
+      "# Ellenőrizve: Kovács Éva, 2026. március\n" +
       q("Ki írta a Toldit?", {"Arany János", "Petőfi Sándor", "Jókai Mór", "Ady Endre"}));
   ASSERT_TRUE(c.ok()) << ::testing::PrintToString(all(c));
   ASSERT_EQ(c.entries.size(), 4U);
@@ -276,7 +278,7 @@ TEST(QuestionWording, AnswersThatDoNotAgreeWithTheQuestionWord) {
 }
 
 // In a source: each warning names line and column and its name, and a
-// "# Ellenőrizve:" line in the question's block silences that one warning
+// "# Nyugtázva:" line in the question's block silences that one warning
 // for that question alone.
 TEST(QuestionWording, WarningsInASourceAndTheirAcknowledgement) {
   const std::string giveaway = q("Hogy hívják Micimackó kismalac barátját?", {"Malacka", "Füles", "Tigris", "Kanga"});
@@ -288,23 +290,26 @@ TEST(QuestionWording, WarningsInASourceAndTheirAcknowledgement) {
   EXPECT_NE(all(plain)[0].find("x.txt:1:25: figyelmeztetés / warning: a kérdés „kismalac”"), std::string::npos);
   EXPECT_NE(all(plain)[0].find(" [szo-a-kerdesben]"), std::string::npos) << "named for acknowledging";
 
-  const auto checked = questions::compile("# Ellenőrizve: szo-a-kerdesben\n" + giveaway + "\n" +  // 1-6
-                                          "# Ellenőrizve: ezres-tagolás, sorrend\n" + grouped);   // 8-13
+  const auto checked = questions::compile("# Nyugtázva: szo-a-kerdesben\n" + giveaway + "\n" +  // 1-6
+                                          "# Nyugtázva: ezres-tagolás, sorrend\n" + grouped);   // 8-13
   EXPECT_TRUE(where(checked, questions::kGiveaway).empty()) << ::testing::PrintToString(all(checked));
   EXPECT_TRUE(where(checked, questions::kGroupSpace).empty()) << "accents or none";
   // "sorrend" was not needed there: a stale acknowledgement is said.
-  ASSERT_EQ(where(checked, ""), (std::vector<std::string>{"8:31"})) << ::testing::PrintToString(all(checked));
+  ASSERT_EQ(where(checked, ""), (std::vector<std::string>{"8:29"})) << ::testing::PrintToString(all(checked));
   EXPECT_NE(all(checked)[0].find("does not get the \"sorrend\" warning"), std::string::npos);
 
   // Only the question whose block holds it.
-  const auto other = questions::compile(giveaway + "\n# Ellenőrizve: szo-a-kerdesben\n" + grouped);
+  const auto other = questions::compile(giveaway + "\n# Nyugtázva: szo-a-kerdesben\n" + grouped);
   EXPECT_EQ(where(other, questions::kGiveaway), (std::vector<std::string>{"1:25"}));
 
-  const auto unknown = questions::compile("# Ellenőrizve: ezres-tagolas minden\n" + grouped);
+  const auto unknown = questions::compile("# Nyugtázva: ezres-tagolas minden\n" + grouped);
   EXPECT_FALSE(unknown.ok());
-  EXPECT_EQ(where(unknown, "", true), (std::vector<std::string>{"1:30"}));
+  EXPECT_EQ(where(unknown, "", true), (std::vector<std::string>{"1:28"}));
   EXPECT_NE(all(unknown)[0].find("unknown warning \"minden\""), std::string::npos);
-  EXPECT_FALSE(questions::compile("# Ellenőrizve:\n" + grouped).ok());
+  EXPECT_FALSE(questions::compile("# Nyugtázva:\n" + grouped).ok());
+  const auto no_colon = questions::compile("# Nyugtazva ezres-tagolas\n" + grouped);
+  EXPECT_EQ(where(no_colon, "", true), (std::vector<std::string>{"1:12"})) << ::testing::PrintToString(all(no_colon));
+  EXPECT_TRUE(questions::compile("# Nyugtázva a szerkesztő.\n" + grouped).ok()) << "a free comment";
 }
 
 TEST(QuestionDifficulty, SpreadAndItsReportLine) {

@@ -155,7 +155,7 @@ constexpr const char* kCheckHelp =
     "blokkjába írja / these are guesses; where one is right as it stands, write\n"
     "in the question's block:\n"
     "\n"
-    "  # Ellenőrizve: ezres-tagolas\n"
+    "  # Nyugtázva: ezres-tagolas\n"
     "\n"
     "A nyugtázás csak annál a kérdésnél és annál a figyelmeztetésnél hat;\n"
     "amelyikre már nincs szükség, arra figyelmeztet. / It silences that warning\n"

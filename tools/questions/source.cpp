@@ -103,12 +103,12 @@ std::string fold(std::string_view utf8, bool punctuation) {
   return out;
 }
 
-// A "# Becslés:" or "# Ellenőrizve:" line, waiting for the question it
+// A "# Becslés:" or "# Nyugtázva:" line, waiting for the question it
 // belongs to.
 struct Note {
   int line = 0;
   std::vector<int> estimates;                             // a Becslés line's
-  std::vector<std::pair<std::string, int>> acknowledged;  // an Ellenőrizve line's names, with their columns
+  std::vector<std::pair<std::string, int>> acknowledged;  // an Nyugtázva line's names, with their columns
 };
 
 // The 1-based character column of byte `at` of a line.
@@ -170,14 +170,28 @@ class Compiler {
     while (end < line.size() && line[end] != ':' && line[end] != ' ') ++end;
     const std::u32string keyword = text::plain(text::decode(line.substr(at, end - at)));
     const bool estimate = keyword == U"becsles";
-    if (!estimate && keyword != U"ellenorizve") return;
-    const std::string name = estimate ? "Becslés" : "Ellenőrizve";
+    if (!estimate && keyword != U"nyugtazva") return;
+    const std::string name = estimate ? "Becslés" : "Nyugtázva";
     if (end >= line.size() || line[end] != ':') {
+      // Without its colon it is one only when what follows reads as one:
+      // "# Becslés 85%", "# Nyugtázva ezres-tagolas"; "# Becslés szerint ..."
+      // is a free comment.
+      std::size_t next = end;
+      while (next < line.size() && line[next] == ' ') ++next;
+      std::size_t after = next;
+      while (after < line.size() && line[after] != ' ' && line[after] != ',') ++after;
+      const std::u32string following = text::plain(text::decode(line.substr(next, after - next)));
+      const bool reads_as_one = next < line.size() &&
+                                (estimate
+                                     ? digit(line[next])
+                                     : std::any_of(kAcknowledgeable.begin(), kAcknowledgeable.end(),
+                                                   [&](std::string_view k) { return text::decode(k) == following; }));
+      if (!reads_as_one) return;
       error(line_no,
             both("a(z) „" + name + "” után kettőspont kell, pl. " +
-                     (estimate ? "„# Becslés: 85% 90%”" : "„# Ellenőrizve: ezres-tagolas”"),
+                     (estimate ? "„# Becslés: 85% 90%”" : "„# Nyugtázva: ezres-tagolas”"),
                  "a colon must follow \"" + name + "\", as in " +
-                     (estimate ? "\"# Becslés: 85% 90%\"" : "\"# Ellenőrizve: ezres-tagolas\"")),
+                     (estimate ? "\"# Becslés: 85% 90%\"" : "\"# Nyugtázva: ezres-tagolas\"")),
             column_of(line, end));
       return;
     }
@@ -222,8 +236,8 @@ class Compiler {
       error(line_no,
             estimate ? both("üres a Becslés sor; így írja: # Becslés: 85% 90%",
                             "the Becslés line holds no estimate; write it as # Becslés: 85% 90%")
-                     : both("üres az Ellenőrizve sor; írja utána a figyelmeztetés nevét",
-                            "the Ellenőrizve line names no warning; write the warning's name after it"),
+                     : both("üres a Nyugtázva sor; írja utána a figyelmeztetés nevét",
+                            "the Nyugtázva line names no warning; write the warning's name after it"),
             column_of(line, end) + 1);
       return;
     }

@@ -26,11 +26,11 @@
 //   # Becslés: 85% 90%              readers' estimates of the share of
 //                                   players who answer it right, each a
 //                                   whole percent, at most one such line
-//   # Ellenőrizve: ezres-tagolas    the author has checked the named
+//   # Nyugtázva: ezres-tagolas    the author has checked the named
 //                                   warning on this question: it is right
 //                                   as it stands (see questions/wording.hpp)
 //
-// "Becsles" and "Ellenorizve" are read alike; anything else after "#" is a
+// "Becsles" and "Nyugtazva" are read alike; anything else after "#" is a
 // free comment.
 
 #include <string>
@@ -46,7 +46,7 @@ struct Diagnostic {
   int column = 0;  // 1-based, in characters; 0: about the whole line
   bool error = true;
   std::string message;  // Hungarian, then " / ", then English
-  // The warning's name for "# Ellenőrizve:", when a question may
+  // The warning's name for "# Nyugtázva:", when a question may
   // acknowledge it; empty otherwise.
   std::string kind = {};
 };

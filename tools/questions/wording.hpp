@@ -17,7 +17,7 @@
 //                    "Hol ...", "Kinek ...", "Mivel ..." alike).
 //
 // They are guesses, made to err on the side of silence: each finding can be
-// acknowledged for its question with a "# Ellenőrizve: NAME" line.
+// acknowledged for its question with a "# Nyugtázva: NAME" line.
 
 #include <array>
 #include <optional>
