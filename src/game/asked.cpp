@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -59,9 +60,23 @@ void say_unreadable(const std::string& problem) {
 void load() {
   if (g_memory) return;
   g_memory.emplace();
+  const std::string name = file().generic_string();
+  // No file yet (or no Data folder): nothing asked so far. Looked at before
+  // reading, as is a file too short, so that neither throws: the web page
+  // runs without catching exceptions.
+  std::error_code ec;
+  const auto status = std::filesystem::status(file(), ec);
+  if (status.type() == std::filesystem::file_type::not_found) return;
+  if (status.type() == std::filesystem::file_type::regular) {
+    const auto size = std::filesystem::file_size(file(), ec);
+    if (!ec && size < kAskedSize) {
+      say_unreadable(name + ": túl rövid, " + std::to_string(size) + " bájt / too short: " + std::to_string(size) +
+                     " of " + std::to_string(kAskedSize) + " bytes");
+      return;
+    }
+  }
   try {
     const auto bytes = platform::read_record(file(), kAskedSize);
-    const std::string name = file().generic_string();
     switch (decode_asked(std::span<const std::uint8_t, kAskedSize>(bytes.data(), kAskedSize), *g_memory)) {
       case AskedFileState::kGood: break;
       case AskedFileState::kForeign:
@@ -72,8 +87,7 @@ void load() {
         break;
     }
   } catch (const platform::IoError& e) {
-    // No file yet (or no Data folder): nothing asked so far.
-    if (e.code() != 2 && e.code() != 3) say_unreadable(e.what());
+    if (e.code() != 2 && e.code() != 3) say_unreadable(e.what());  // 2, 3: gone meanwhile
   }
 }
 
