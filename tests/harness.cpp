@@ -13,6 +13,7 @@
 #include "platform/backend.hpp"
 #include "platform/files.hpp"
 #include "shell/menu.hpp"
+#include "shell/settings.hpp"
 
 namespace fs = std::filesystem;
 
@@ -69,14 +70,14 @@ void write_file(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-shell::BEALLITASOK factory_settings() {
-  shell::BEALLITASOK s;
+settings::BEALLITASOK factory_settings() {
+  settings::BEALLITASOK s;
   shell::apply_factory_values(s);
   return s;
 }
 
-void write_settings_file(const fs::path& path, const shell::BEALLITASOK& settings) {
-  const auto bytes = shell::encode(settings);
+void write_settings_file(const fs::path& path, const settings::BEALLITASOK& record) {
+  const auto bytes = settings::encode(record);
   write_file(path, {bytes.begin(), bytes.end()});
 }
 
@@ -152,7 +153,7 @@ void HeadlessTest::start(std::string_view keys, platform::Date on) {
   backend = std::make_unique<platform::HeadlessBackend>(on, script.value_or(std::vector<platform::ScriptedKey>{}));
   recorder = std::make_unique<platform::Recorder>(*backend);
   shell::reset_all();
-  shell::apply_factory_values(shell::CONFIG);
+  shell::apply_factory_values(settings::CONFIG);
   platform::use_backend(backend.get());
   platform::set_tracer(recorder.get());
 }
@@ -163,10 +164,10 @@ void HeadlessTest::TearDown() {
   dir.reset();
 }
 
-shell::BEALLITASOK HeadlessTest::factory() const { return factory_settings(); }
+settings::BEALLITASOK HeadlessTest::factory() const { return factory_settings(); }
 
-void HeadlessTest::write_settings(const shell::BEALLITASOK& settings) {
-  write_settings_file("Data/Config.cfg", settings);
+void HeadlessTest::write_settings(const settings::BEALLITASOK& record) {
+  write_settings_file("Data/Config.cfg", record);
 }
 
 int GameTest::run(std::string_view keys, platform::Date on) {

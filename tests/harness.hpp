@@ -15,6 +15,7 @@
 
 #include "platform/headless.hpp"
 #include "platform/recorder.hpp"
+#include "platform/settings.hpp"
 #include "shell/settings.hpp"
 
 namespace platform {
@@ -51,8 +52,8 @@ std::string read_text(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
 // The factory settings, and a settings file holding a record.
-shell::BEALLITASOK factory_settings();
-void write_settings_file(const std::filesystem::path& path, const shell::BEALLITASOK& settings = factory_settings());
+settings::BEALLITASOK factory_settings();
+void write_settings_file(const std::filesystem::path& path, const settings::BEALLITASOK& record = factory_settings());
 
 // Succeeds when `call` throws an I/O error with this number, and then gives
 // its message in `what`; fails, saying what happened instead, otherwise.
@@ -81,8 +82,8 @@ class HeadlessTest : public ::testing::Test {
   void TearDown() override;
   // A new backend and recorder with these keys, installed.
   void start(std::string_view keys = "", platform::Date on = date(2005, 1, 5));
-  void write_settings(const shell::BEALLITASOK& settings);
-  shell::BEALLITASOK factory() const;
+  void write_settings(const settings::BEALLITASOK& record);
+  settings::BEALLITASOK factory() const;
 
   // Texts drawn, as UTF-8, with where and how.
   bool drew(std::string_view utf8, int x, int y, int colour = -1, int magnification = -1) const;

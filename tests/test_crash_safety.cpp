@@ -18,6 +18,7 @@
 
 #include "game/highscores.hpp"
 #include "harness.hpp"
+#include "platform/settings.hpp"
 #include "shell/settings.hpp"
 
 extern char** environ;
@@ -85,8 +86,8 @@ std::set<Bytes> kill_during_writes(const std::string& keys, const char* file, un
   return seen;
 }
 
-std::vector<std::uint8_t> bytes_of(const shell::BEALLITASOK& s) {
-  const auto b = shell::encode(s);
+std::vector<std::uint8_t> bytes_of(const settings::BEALLITASOK& s) {
+  const auto b = settings::encode(s);
   return {b.begin(), b.end()};
 }
 
@@ -99,14 +100,14 @@ class CrashSafety : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::create_directories("game/Data");
-    shell::apply_factory_values(settings);
-    write_file("game/Data/Config.cfg", bytes_of(settings));
+    shell::apply_factory_values(record);
+    write_file("game/Data/Config.cfg", bytes_of(record));
     fs::current_path("game");
     write_banks('a');
     fs::current_path("..");
   }
   ScratchDir dir;
-  shell::BEALLITASOK settings;
+  settings::BEALLITASOK record;
 };
 
 TEST_F(CrashSafety, SettingsSurviveKillsDuringWrites) {
@@ -114,9 +115,9 @@ TEST_F(CrashSafety, SettingsSurviveKillsDuringWrites) {
   // pass writes the file, alternating between two records.
   std::string keys = "Down Enter Down Down Down Down Down Down Down";
   for (int i = 0; i < 3000; ++i) keys += " Enter";
-  auto off = settings;
+  auto off = record;
   off.HANGOK = 0;
-  const std::set<Bytes> valid = {bytes_of(settings), bytes_of(off)};
+  const std::set<Bytes> valid = {bytes_of(record), bytes_of(off)};
   const auto seen = kill_during_writes(
       keys, "game/Data/Config.cfg", 7, [&](const Bytes& now) { return valid.count(now) == 1; },
       [](const Bytes&) { return std::string("neither the old nor the new record"); });

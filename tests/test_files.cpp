@@ -25,6 +25,8 @@
 #include "harness.hpp"
 #include "platform/backend.hpp"
 #include "platform/files.hpp"
+#include "platform/graph.hpp"
+#include "platform/settings.hpp"
 #include "shell/settings.hpp"
 
 extern char** environ;
@@ -39,10 +41,10 @@ namespace {
 const Bytes kVictim = {'v', 'i', 'c', 't', 'i', 'm', ' ', 's', 'e', 'c', 'r', 'e', 't'};
 
 Bytes settings_bytes(const char* name = "ZorvinSoft") {
-  shell::BEALLITASOK s;
+  settings::BEALLITASOK s;
   shell::apply_factory_values(s);
   s.NEV.assign(name);
-  const auto b = shell::encode(s);
+  const auto b = settings::encode(s);
   return {b.begin(), b.end()};
 }
 
@@ -277,6 +279,36 @@ TEST_F(Files, FailuresAreNamedAsTheyAreWithTheClassicNumbers) {
   ::umount("full");
 }
 
+TEST_F(Files, ADamagedFileIsSetAsideUnderAFreeNameAndSaysWhere) {
+  // The names of this second are taken already: the file goes to the next
+  // free one, and nothing that stood under a taken name is replaced.
+  const fs::path damaged = "game/Data/Config.cfg";
+  write_file(damaged, {'d'});
+  const std::string stamp = platform::local_timestamp();
+  const std::string base = damaged.string() + ".damaged-" + stamp;
+  write_file(base, {'1'});
+  write_file(base + "-2", {'2'});
+  ::testing::internal::CaptureStderr();
+  const auto kept = platform::set_aside_damaged(damaged, "what went wrong",
+                                                {.what_hu = "a hu", .what_en = "the en", .then = "then / so"});
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  ASSERT_TRUE(kept);
+  if (platform::local_timestamp() == stamp) {  // else the second turned meanwhile, and the name is free
+    EXPECT_EQ(kept->string(), base + "-3");
+  }
+  EXPECT_EQ(read_file(*kept), Bytes{'d'});
+  EXPECT_FALSE(fs::exists(damaged));
+  EXPECT_EQ(read_file(base), Bytes{'1'});
+  EXPECT_EQ(read_file(base + "-2"), Bytes{'2'});
+  EXPECT_EQ(err, "zelvanos: what went wrong; a hu félretéve ide / the en is kept as " + platform::full_path(*kept) +
+                     "; then / so\n");
+
+  // Nothing there to move: nothing said.
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(platform::set_aside_damaged(damaged, "why", {.what_hu = "a", .what_en = "b", .then = "c"}));
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
 TEST_F(Files, ASecondCopyOnTheSameFolderIsRefusedUntilTheFirstEnds) {
   // The real game (waiting on its title screen on a window that shows
   // nothing) holds the folder.
@@ -350,7 +382,7 @@ TEST_F(Files, EntriesWrittenAtOnceByTwoProcessesAreAllKept) {
           platform::reset_state();
           platform::HeadlessBackend backend;
           platform::use_backend(&backend);
-          shell::CONFIG.NEV.assign("Process " + std::to_string(child));
+          settings::CONFIG.NEV.assign("Process " + std::to_string(child));
           for (int i = 0; i < 5; ++i) {
             game::X = 3;
             game::NYEREMENY = std::to_string(child) + "-" + std::to_string(i);

@@ -208,7 +208,7 @@ TEST_F(GameScreen, TheQuestionIsCutAfterCharacter55) {
 }
 
 TEST_F(GameScreen, SlowWriteOutTimeline) {
-  shell::CONFIG.VARAKOZAS = 1;
+  settings::CONFIG.VARAKOZAS = 1;
   question("Kérdés?");
   std::vector<std::uint32_t> at;
   for (const auto& t : recorder->texts()) {
@@ -217,7 +217,7 @@ TEST_F(GameScreen, SlowWriteOutTimeline) {
   EXPECT_EQ(at, (std::vector<std::uint32_t>{2000, 3000, 4000, 5000}));
 
   start();
-  shell::CONFIG.VARAKOZAS = 2;
+  settings::CONFIG.VARAKOZAS = 2;
   question("Kérdés?");
   EXPECT_EQ(backend->now(), 0U) << "only 1 means slow";
 }

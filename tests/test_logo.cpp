@@ -5,6 +5,7 @@
 
 #include "harness.hpp"
 #include "platform/backend.hpp"
+#include "platform/settings.hpp"
 #include "screen/logo.hpp"
 #include "shell/settings.hpp"
 
@@ -115,14 +116,14 @@ class TitleScreen : public ::testing::Test {
   void SetUp() override {
     platform::reset_state();
     platform::use_backend(&backend);
-    shell::apply_factory_values(shell::CONFIG = {});
+    shell::apply_factory_values(settings::CONFIG = {});
   }
   void TearDown() override { platform::use_backend(nullptr); }
   platform::HeadlessBackend backend;
 };
 
 TEST_F(TitleScreen, CircleWithSquaredCornersAndTheHostsName) {
-  shell::CONFIG.MUSORVEZETO.assign("Abcdefghijklmnopqrstuvwxy");
+  settings::CONFIG.MUSORVEZETO.assign("Abcdefghijklmnopqrstuvwxy");
   screen::FOLOGO();
   EXPECT_EQ(backend.now(), 5000U);
   EXPECT_EQ(surface().pixel(243, 301), 15) << "the circle's left end";

@@ -118,7 +118,7 @@ TEST_F(MainMenu, ABadSettingsFileEndsTheProgramBeforeTheWindowOpens) {
 
 TEST_F(MainMenu, TheStagedFactoryFileIsTheResetRecord) {
   const auto staged = read_file(fs::path(ZELVANOS_GAME).parent_path() / "run" / "Data" / "Config.cfg");
-  const auto bytes = shell::encode(factory());
+  const auto bytes = settings::encode(factory());
   EXPECT_EQ(staged, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
 }
 

@@ -9,6 +9,7 @@
 
 #include "game/highscores.hpp"
 #include "harness.hpp"
+#include "platform/settings.hpp"
 #include "shell/menu.hpp"
 #include "shell/settings.hpp"
 
@@ -22,16 +23,16 @@ class NamesProgram : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::create_directory("Data");
-    shell::BEALLITASOK s = factory_settings();
+    settings::BEALLITASOK s = factory_settings();
     s.KERETSZIN = 13;
-    original = shell::encode(s);
+    original = settings::encode(s);
     write_settings_file("Data/Config.cfg", s);
   }
   int names(const std::string& args) {
     return shell_run(std::string(ZELVANOS_NAMES) + " " + args + " >out.txt 2>err.txt");
   }
   ScratchDir dir;
-  shell::SettingsBytes original;
+  settings::SettingsBytes original;
 };
 
 TEST_F(NamesProgram, ShowsSetsAndRefuses) {
@@ -42,7 +43,7 @@ TEST_F(NamesProgram, ShowsSetsAndRefuses) {
   EXPECT_EQ(names("--nev 'Kovács Őrs' --host 'Nagy Ű'"), 0);
   auto bytes = read_file("Data/Config.cfg");
   ASSERT_EQ(bytes.size(), 76U);
-  const auto s = shell::decode(std::span<const std::uint8_t, 76>(bytes.data(), 76));
+  const auto s = settings::decode(std::span<const std::uint8_t, 76>(bytes.data(), 76));
   EXPECT_EQ(s.NEV.view(), "Kov\240cs \x8Ars");
   EXPECT_EQ(s.MUSORVEZETO.view(), "Nagy \xEB");
   EXPECT_EQ(s.KERETSZIN, 13) << "every other field kept";
@@ -83,10 +84,10 @@ class NewPlayer : public ::testing::Test {
                      args + " >../out.txt 2>../err.txt");
   }
   std::string err() const { return read_text("err.txt"); }
-  shell::BEALLITASOK settings_in(const fs::path& folder) const {
+  settings::BEALLITASOK settings_in(const fs::path& folder) const {
     const auto bytes = read_file(folder / "Data/Config.cfg");
     EXPECT_EQ(bytes.size(), 76U);
-    return shell::decode(std::span<const std::uint8_t, 76>(bytes.data(), 76));
+    return settings::decode(std::span<const std::uint8_t, 76>(bytes.data(), 76));
   }
 
   ScratchDir dir;
@@ -101,7 +102,7 @@ TEST_F(NewPlayer, TheFolderIsPreparedAsTheLauncherDoesAndTheNameSet) {
   auto expected = settings_in(player);
   shell::apply_factory_values(expected);
   expected.NEV.assign("Feri");
-  const auto expected_bytes = shell::encode(expected);
+  const auto expected_bytes = settings::encode(expected);
   EXPECT_EQ(read_file(player / "Data/Config.cfg"),
             std::vector<std::uint8_t>(expected_bytes.begin(), expected_bytes.end()))
       << "factory settings apart from the name";
@@ -217,7 +218,7 @@ TEST_F(NamesWhileTheGameRuns, AreKept) {
   EXPECT_EQ(code, 0);
   ASSERT_EQ(status, 0);
   const auto bytes = read_file("Data/Config.cfg");
-  const auto s = shell::decode(std::span<const std::uint8_t, 76>(bytes.data(), 76));
+  const auto s = settings::decode(std::span<const std::uint8_t, 76>(bytes.data(), 76));
   EXPECT_EQ(s.NEV.view(), "Feri");
   EXPECT_EQ(s.MUSORVEZETO.view(), "Nagy \231d\x94n");
   EXPECT_EQ(s.HANGOK, 0) << "the menu's own change is written too";
@@ -231,13 +232,13 @@ TEST_F(NamesWhileTheGameRuns, AreKept) {
 // its value as its type reads it, values in one column.
 TEST_F(NewPlayer, ShowsEveryFieldOfTheRecord) {
   fs::create_directories("elsewhere/Data");
-  shell::BEALLITASOK s;
+  settings::BEALLITASOK s;
   shell::apply_factory_values(s);
   s.MUSORVEZETO.assign("Nagy \231d\x94n");
   s.HANGOK = -2;
   s.KERETSZIN = 0xFFFE;
   s.JATEKMOD = 0;
-  const auto bytes = shell::encode(s);
+  const auto bytes = settings::encode(s);
   write_file("elsewhere/Data/Config.cfg", std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
   ASSERT_EQ(names("HOME=" + home.string(), ""), 0) << err();
   const std::string expected = (fs::current_path() / "elsewhere/Data/Config.cfg").string() + "\n" +

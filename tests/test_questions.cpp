@@ -174,8 +174,8 @@ TEST_F(Banks, TheSetModeAndLevelChooseTheFile) {
   write_bank("Questions/Single/labdarugas.lmk", bank_of(5, "labdarugas #"));
 
   const auto ask = [](int set, int mode, int level) {
-    shell::CONFIG.KERDESEK = static_cast<std::int16_t>(set);
-    shell::CONFIG.JATEKMOD = static_cast<std::int16_t>(mode);
+    settings::CONFIG.KERDESEK = static_cast<std::int16_t>(set);
+    settings::CONFIG.JATEKMOD = static_cast<std::int16_t>(mode);
     game::X = static_cast<std::int16_t>(level);
     platform::Delay(13);
     game::KERDEZ();

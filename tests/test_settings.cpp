@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
+#include <vector>
 
 #include <unistd.h>
 
@@ -12,8 +14,10 @@
 #include "platform/backend.hpp"
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
+#include "platform/settings.hpp"
 #include "shell/factory_files.hpp"
 #include "shell/settings.hpp"
+#include "shell/settings_screens.hpp"
 
 namespace fs = std::filesystem;
 using namespace testing_support;
@@ -34,22 +38,22 @@ std::vector<std::uint8_t> factory_bytes() {
 }
 
 TEST(SettingsRecord, FactoryBytesAndFieldOrder) {
-  shell::BEALLITASOK s;
+  settings::BEALLITASOK s;
   shell::apply_factory_values(s);
-  const auto bytes = shell::encode(s);
+  const auto bytes = settings::encode(s);
   EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), factory_bytes());
 
   s.KERETSZIN = 0xBEEF;
   s.HANGOK = -2;
-  const auto changed = shell::encode(s);
+  const auto changed = settings::encode(s);
   EXPECT_EQ(changed[70], 0xEF);
   EXPECT_EQ(changed[71], 0xBE);
   EXPECT_EQ(changed[66], 0xFE);
   EXPECT_EQ(changed[67], 0xFF);
-  const auto back = shell::decode(changed);
+  const auto back = settings::decode(changed);
   EXPECT_EQ(back.KERETSZIN, 0xBEEF);
   EXPECT_EQ(back.HANGOK, -2);
-  EXPECT_EQ(shell::encode(back), changed);
+  EXPECT_EQ(settings::encode(back), changed);
 }
 
 TEST(SettingsRecord, NameBytesBeyondTheLengthSurviveAndLongLengthsAreCut) {
@@ -57,17 +61,17 @@ TEST(SettingsRecord, NameBytesBeyondTheLengthSurviveAndLongLengthsAreCut) {
   raw[0] = 3;  // "Zor", with "vinSoft" left behind the length
   raw[20] = 'Q';
   raw[26] = 200;
-  const auto s = shell::decode(std::span<const std::uint8_t, 76>(raw.data(), 76));
+  const auto s = settings::decode(std::span<const std::uint8_t, 76>(raw.data(), 76));
   EXPECT_EQ(s.NEV.view(), "Zor");
   EXPECT_EQ(s.MUSORVEZETO.view().size(), 25U);
-  auto again = shell::encode(s);
+  auto again = settings::encode(s);
   EXPECT_EQ(again[20], 'Q');
   EXPECT_EQ(again[26], 25);
   raw[26] = 25;
   EXPECT_EQ(std::vector<std::uint8_t>(again.begin(), again.end()), raw);
 
   // The reset writes the factory names over the old bytes, keeping the tail.
-  shell::BEALLITASOK t = s;
+  settings::BEALLITASOK t = s;
   t.NEV.chars.fill('x');
   shell::apply_factory_values(t);
   EXPECT_EQ(t.NEV.view(), "ZorvinSoft");
@@ -75,7 +79,7 @@ TEST(SettingsRecord, NameBytesBeyondTheLengthSurviveAndLongLengthsAreCut) {
 }
 
 TEST(SettingsRecord, ColourSchemesAreRecognised) {
-  shell::BEALLITASOK s;
+  settings::BEALLITASOK s;
   for (int i = 0; i < 6; ++i) {
     const auto& c = shell::kColourSchemes[static_cast<std::size_t>(i)];
     s.KERETSZIN = c.KERETSZIN;
@@ -88,6 +92,23 @@ TEST(SettingsRecord, ColourSchemesAreRecognised) {
   EXPECT_EQ(shell::current_scheme(s), 0);
   s.KERETSZIN = 9;
   EXPECT_EQ(shell::current_scheme(s), 1) << "frame colour 9 alone makes scheme 1";
+  // A frame colour no other scheme has decides alone; frame 15 (three
+  // schemes) needs the marking colour too; the flash colour never counts.
+  for (const auto& [frame, marking, flash, scheme] : std::vector<std::array<int, 4>>{{0, 1, 1, 3},
+                                                                                     {13, 0, 0, 4},
+                                                                                     {15, 6, 0, 2},
+                                                                                     {15, 15, 300, 5},
+                                                                                     {15, 9, 9, 6},
+                                                                                     {15, 14, 2, 0},
+                                                                                     {9 + 256, 14, 2, 0},
+                                                                                     {15 + 256, 6, 14, 0},
+                                                                                     {15, 6 + 256, 14, 0},
+                                                                                     {14, 14, 2, 0}}) {
+    s.KERETSZIN = static_cast<std::uint16_t>(frame);
+    s.JELOLOSZIN = static_cast<std::uint16_t>(marking);
+    s.VILLOGOSZIN = static_cast<std::uint16_t>(flash);
+    EXPECT_EQ(shell::current_scheme(s), scheme) << frame << " " << marking << " " << flash;
+  }
 }
 
 class SettingsFile : public ::testing::Test {
@@ -102,27 +123,27 @@ TEST_F(SettingsFile, ReadingTakesTheFirstRecordOfALongFileAndRefusesAShortOne) {
   auto longer = bytes;
   longer.insert(longer.end(), 30, 0xAA);
   write_file("Data/Config.cfg", longer);
-  shell::load_config();
-  EXPECT_EQ(shell::CONFIG.HANGOK, 2);
-  shell::save_config();
+  settings::load_config();
+  EXPECT_EQ(settings::CONFIG.HANGOK, 2);
+  settings::save_config();
   EXPECT_EQ(read_file("Data/Config.cfg"), bytes) << "the next write leaves exactly one record";
 
   write_file("Data/Config.cfg", std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 75));
   std::string what;
-  EXPECT_TRUE(fails_with_io_error(100, shell::load_config, &what)) << "a 75-byte file was accepted";
+  EXPECT_TRUE(fails_with_io_error(100, settings::load_config, &what)) << "a 75-byte file was accepted";
   EXPECT_NE(what.find("Config.cfg"), std::string::npos) << what;
   fs::remove("Data/Config.cfg");
-  EXPECT_TRUE(fails_with_io_error(2, shell::load_config)) << "file not found";
+  EXPECT_TRUE(fails_with_io_error(2, settings::load_config)) << "file not found";
   fs::remove("Data");
-  EXPECT_TRUE(fails_with_io_error(3, shell::load_config)) << "path not found";
+  EXPECT_TRUE(fails_with_io_error(3, settings::load_config)) << "path not found";
 }
 
 TEST_F(SettingsFile, FailedWritesKeepTheOldFile) {
-  EXPECT_TRUE(fails_with_io_error(3, shell::save_config)) << "wrote without a Data folder";
+  EXPECT_TRUE(fails_with_io_error(3, settings::save_config)) << "wrote without a Data folder";
   EXPECT_FALSE(fs::exists("Data")) << "the folder is never created";
 
   fs::create_directories("Data/Config.cfg");
-  EXPECT_TRUE(fails_with_io_error(5, shell::save_config)) << "wrote over a folder";
+  EXPECT_TRUE(fails_with_io_error(5, settings::save_config)) << "wrote over a folder";
   fs::remove("Data/Config.cfg");
 
   const auto old = factory_bytes();
@@ -130,8 +151,8 @@ TEST_F(SettingsFile, FailedWritesKeepTheOldFile) {
   fs::permissions("Data/Config.cfg", fs::perms::owner_read);
   fs::permissions("Data", fs::perms::owner_read | fs::perms::owner_exec);
   if (::access("Data/Config.cfg", W_OK) == 0) GTEST_SKIP() << "running with rights that ignore file permissions";
-  shell::CONFIG = {};
-  EXPECT_TRUE(fails_with_io_error(5, shell::save_config)) << "wrote into a read-only folder";
+  settings::CONFIG = {};
+  EXPECT_TRUE(fails_with_io_error(5, settings::save_config)) << "wrote into a read-only folder";
   fs::permissions("Data", fs::perms::owner_all);
   EXPECT_EQ(read_file("Data/Config.cfg"), old);
   EXPECT_EQ(std::distance(fs::directory_iterator("Data"), fs::directory_iterator{}), 1) << "no temporary left";
@@ -142,8 +163,8 @@ TEST_F(SettingsFile, WritesReplaceTheWholeFileAtomically) {
   auto longer = factory_bytes();
   longer.resize(300, 0x55);
   write_file("Data/Config.cfg", longer);
-  shell::apply_factory_values(shell::CONFIG = {});
-  shell::save_config();
+  shell::apply_factory_values(settings::CONFIG = {});
+  settings::save_config();
   EXPECT_EQ(read_file("Data/Config.cfg"), factory_bytes());
   EXPECT_EQ(std::distance(fs::directory_iterator("Data"), fs::directory_iterator{}), 1);
   EXPECT_EQ(platform::game_path("Data\\Config.cfg"), fs::path("Data") / "Config.cfg");
@@ -154,7 +175,7 @@ TEST_F(SettingsFile, WritesReplaceTheWholeFileAtomically) {
   fs::last_write_time("Data/Config.cfg.tmp4242", fs::file_time_type::clock::now() - std::chrono::hours(1));
   write_file("Data/Config.cfg.tmp4343", {1});
   write_file("Data/Config.cfg.tmpx", {1});
-  shell::save_config();
+  settings::save_config();
   EXPECT_FALSE(fs::exists("Data/Config.cfg.tmp4242"));
   EXPECT_TRUE(fs::exists("Data/Config.cfg.tmp4343"));
   EXPECT_TRUE(fs::exists("Data/Config.cfg.tmpx"));
@@ -166,25 +187,25 @@ TEST_F(SettingsFile, WritesKeepTheNamesTheFileHoldsNow) {
   fs::create_directory("Data");
   auto bytes = factory_bytes();
   write_file("Data/Config.cfg", bytes);
-  shell::load_config();
+  settings::load_config();
 
-  shell::BEALLITASOK changed = shell::CONFIG;
+  settings::BEALLITASOK changed = settings::CONFIG;
   changed.NEV.assign("Feri");
   changed.MUSORVEZETO.assign("Nagy \x99");
   changed.MUSORVEZETO_EGYEB = 7;
   changed.HANGOK = 0;  // not the names program's: the game's value wins
-  const auto outside = shell::encode(changed);
+  const auto outside = settings::encode(changed);
   write_file("Data/Config.cfg", {outside.begin(), outside.end()});
 
-  shell::CONFIG.KERETSZIN = 13;
-  shell::save_config();
-  const auto s = shell::decode(std::span<const std::uint8_t, 76>(read_file("Data/Config.cfg").data(), 76));
+  settings::CONFIG.KERETSZIN = 13;
+  settings::save_config();
+  const auto s = settings::decode(std::span<const std::uint8_t, 76>(read_file("Data/Config.cfg").data(), 76));
   EXPECT_EQ(s.NEV.view(), "Feri");
   EXPECT_EQ(s.MUSORVEZETO.view(), "Nagy \x99");
   EXPECT_EQ(s.MUSORVEZETO_EGYEB, 7);
   EXPECT_EQ(s.KERETSZIN, 13);
   EXPECT_EQ(s.HANGOK, 1);
-  EXPECT_EQ(shell::CONFIG.NEV.view(), "Feri") << "the running game uses the new name from now on";
+  EXPECT_EQ(settings::CONFIG.NEV.view(), "Feri") << "the running game uses the new name from now on";
 
   // The reset too leaves the names to the names program.
   platform::reset_state();
@@ -192,15 +213,15 @@ TEST_F(SettingsFile, WritesKeepTheNamesTheFileHoldsNow) {
   platform::use_backend(&backend);
   shell::ALAPBEALLIT();
   platform::use_backend(nullptr);
-  const auto r = shell::decode(std::span<const std::uint8_t, 76>(read_file("Data/Config.cfg").data(), 76));
+  const auto r = settings::decode(std::span<const std::uint8_t, 76>(read_file("Data/Config.cfg").data(), 76));
   EXPECT_EQ(r.NEV.view(), "Feri");
   EXPECT_EQ(r.MUSORVEZETO_EGYEB, 7);
   EXPECT_EQ(r.KERETSZIN, 9);
 
   // With no whole record to take them from, the game's own are written.
   write_file("Data/Config.cfg", std::vector<std::uint8_t>(10, 0));
-  shell::save_config();
-  EXPECT_EQ(shell::decode(std::span<const std::uint8_t, 76>(read_file("Data/Config.cfg").data(), 76)).NEV.view(),
+  settings::save_config();
+  EXPECT_EQ(settings::decode(std::span<const std::uint8_t, 76>(read_file("Data/Config.cfg").data(), 76)).NEV.view(),
             "Feri");
 }
 
@@ -211,9 +232,9 @@ TEST_F(SettingsFile, TheResetWritesFactoryValuesAndSaysSo) {
   platform::Recorder recorder(backend);
   platform::use_backend(&backend);
   platform::set_tracer(&recorder);
-  shell::CONFIG = {};
-  shell::CONFIG.KERETSZIN = 4;
-  shell::CONFIG.HANGOK = 0;
+  settings::CONFIG = {};
+  settings::CONFIG.KERETSZIN = 4;
+  settings::CONFIG.HANGOK = 0;
   shell::ALAPBEALLIT();
   platform::set_tracer(nullptr);
   platform::use_backend(nullptr);
@@ -227,7 +248,7 @@ TEST_F(SettingsFile, TheResetWritesFactoryValuesAndSaysSo) {
 // Each number field at its own offset, read with its own signedness: a table
 // row out of order or of the wrong type would move or misread a value.
 TEST(SettingsRecord, EveryNumberFieldHasItsOwnPlaceAndSign) {
-  shell::BEALLITASOK s;
+  settings::BEALLITASOK s;
   s.MUSORVEZETO_EGYEB = -1;
   s.MINILOGO = 2;
   s.ZORVINLOGO = 3;
@@ -240,16 +261,16 @@ TEST(SettingsRecord, EveryNumberFieldHasItsOwnPlaceAndSign) {
   s.KERETSZIN = 0xFFF6;
   s.JELOLOSZIN = 11;
   s.VILLOGOSZIN = 0x20C;
-  const auto bytes = shell::encode(s);
+  const auto bytes = settings::encode(s);
   const std::uint16_t stored[] = {0xFFFF, 2, 3, 4, 5, 6, 7, 0xFFF8, 0x109, 0xFFF6, 11, 0x20C};
   for (std::size_t i = 0; i < 12; ++i) {
     const std::size_t at = 52 + 2 * i;
     EXPECT_EQ(bytes[at] | (bytes[at + 1] << 8), stored[i]) << "at offset " << at;
   }
   const int values[] = {-1, 2, 3, 4, 5, 6, 7, -8, 0x109, 0xFFF6, 11, 0x20C};
-  const auto back = shell::decode(bytes);
+  const auto back = settings::decode(bytes);
   for (std::size_t i = 0; i < 12; ++i) {
-    EXPECT_EQ(shell::value_of(back, shell::kNumberFields[i]), values[i]) << shell::kNumberFields[i].name;
+    EXPECT_EQ(settings::value_of(back, settings::kNumberFields[i]), values[i]) << settings::kNumberFields[i].name;
   }
   EXPECT_EQ(back.HANGOK, -8);
   EXPECT_EQ(back.KERETSZIN, 0xFFF6);

@@ -12,6 +12,7 @@
 #include "harness.hpp"
 #include "shell/indicators.hpp"
 #include "shell/menu.hpp"
+#include "shell/settings_screens.hpp"
 
 namespace fs = std::filesystem;
 using namespace testing_support;
@@ -27,10 +28,10 @@ std::string settings(int item) {
 
 class Settings : public GameTest {
  protected:
-  shell::BEALLITASOK stored() {
+  settings::BEALLITASOK stored() {
     const auto bytes = read_file("Data/Config.cfg");
     EXPECT_EQ(bytes.size(), 76U);
-    return shell::decode(std::span<const std::uint8_t, 76>(bytes.data(), 76));
+    return settings::decode(std::span<const std::uint8_t, 76>(bytes.data(), 76));
   }
 };
 

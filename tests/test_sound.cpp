@@ -150,14 +150,14 @@ std::vector<platform::Recorder::Event> schedule(const platform::Recorder& record
 
 TEST_F(Sound, TheAudienceSchedule) {
   using R = platform::Recorder;
-  shell::CONFIG.HANGOK = 1;
+  settings::CONFIG.HANGOK = 1;
   game::JOVALASZ = "c";
   game::SEGITSEG3();
   EXPECT_EQ(schedule(*recorder),
             (std::vector<R::Event>{R::Sound{0, "play", 5, ""}, R::Delay{0, 2500}, R::Sound{2500, "stop", 5, ""},
                                    R::Sound{2500, "play", 6, ""}, R::Delay{2500, 500}, R::Sound{3000, "play", 6, ""}}));
   start();
-  shell::CONFIG.HANGOK = 0;
+  settings::CONFIG.HANGOK = 0;
   game::SEGITSEG3();
   EXPECT_EQ(schedule(*recorder), (std::vector<R::Event>{R::Delay{0, 2500}, R::Delay{2500, 500}}));
 }

@@ -89,9 +89,9 @@ TEST_F(Window, ClosingTheWindowEndsAKeyReadAndADelay) {
 TEST_F(Window, TheProgramClosedDuringItsTitleScreenExitsCleanly) {
   testing_support::ScratchDir dir;
   std::filesystem::create_directory("Data");
-  shell::BEALLITASOK s;
+  settings::BEALLITASOK s;
   shell::apply_factory_values(s);
-  const auto bytes = shell::encode(s);
+  const auto bytes = settings::encode(s);
   testing_support::write_file("Data/Config.cfg", {bytes.begin(), bytes.end()});
   std::atomic<bool> done{false};
   std::thread closer([&done] {

@@ -19,9 +19,10 @@
 
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
+#include "platform/settings.hpp"
 #include "shell/factory_files.hpp"
 #include "shell/messages.hpp"
-#include "shell/settings.hpp"
+#include "shell/name_rules.hpp"
 
 namespace fs = std::filesystem;
 
@@ -91,7 +92,7 @@ struct Failure {
   std::string line;
 };
 
-void show(const fs::path& file, const shell::BEALLITASOK& s) {
+void show(const fs::path& file, const settings::BEALLITASOK& s) {
   const auto row = [](std::string_view label, std::string_view field, const std::string& value) {
     std::string text = label.empty() ? std::string(field) : std::string(label) + " (" + std::string(field) + ")";
     text += ":";
@@ -100,64 +101,13 @@ void show(const fs::path& file, const shell::BEALLITASOK& s) {
     std::cout << "  " << text << std::string(width < 44 ? 44 - width : 1, ' ') << value << "\n";
   };
   std::cout << full(file) << "\n";
-  for (const shell::NameField& field : shell::kNameFields) {
+  for (const settings::NameField& field : settings::kNameFields) {
     const std::string_view bytes = (s.*field.member).view();
     row(field.label, field.name, "\"" + shell::terminal_safe(cp852::to_utf8(bytes)) + "\"");
   }
-  for (const shell::NumberField& field : shell::kNumberFields) {
-    row(field.label, field.name, std::to_string(shell::value_of(s, field)));
+  for (const settings::NumberField& field : settings::kNumberFields) {
+    row(field.label, field.name, std::to_string(settings::value_of(s, field)));
   }
-}
-
-std::string code_point_name(char32_t cp) {
-  char text[16];
-  std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(cp));
-  std::string out = text;
-  switch (cp) {
-    case 0x00: return out + " (NUL)";
-    case 0x09: return out + " (TAB)";
-    case 0x0A: return out + " (LF)";
-    case 0x0D: return out + " (CR)";
-    case 0x1B: return out + " (ESC)";
-    case 0x7F: return out + " (DEL)";
-    default: return out;
-  }
-}
-
-// The name in code page 852, or a message saying why not.
-std::optional<std::string> checked_name(const std::string& utf8, std::string* why) {
-  bool blank = true;
-  for (std::size_t pos = 0; pos < utf8.size();) {
-    const cp852::Decoded d = cp852::decode_utf8(utf8, pos);
-    if (d.length == 0) {
-      *why = "nem érvényes UTF-8 (" + std::to_string(pos + 1) + ". bájt) / is not valid UTF-8 (byte " +
-             std::to_string(pos + 1) + ")";
-      return std::nullopt;
-    }
-    if (d.cp < 0x20 || d.cp == 0x7F || (d.cp >= 0x80 && d.cp <= 0x9F)) {
-      *why = "vezérlőkaraktert tartalmaz / has a control character: " + code_point_name(d.cp);
-      return std::nullopt;
-    }
-    if (cp852::byte_for(d.cp) < 0) {
-      *why =
-          "olyan karaktert tartalmaz, amelyet a játék nem tud megjeleníteni / has a character the game "
-          "cannot show: " +
-          code_point_name(d.cp) + " „" + utf8.substr(pos, d.length) + "”";
-      return std::nullopt;
-    }
-    if (d.cp != 0x20 && d.cp != 0xA0) blank = false;
-    pos += d.length;
-  }
-  if (blank) {
-    *why = "üres vagy csupa szóköz / is empty or all blanks";
-    return std::nullopt;
-  }
-  auto bytes = cp852::from_utf8(utf8);
-  if (!bytes || bytes->size() > 25) {
-    *why = "hosszabb 25 karakternél / is longer than 25 characters";
-    return std::nullopt;
-  }
-  return bytes;
 }
 
 int usage(const std::string& message) {
@@ -278,7 +228,7 @@ int main(int argc, char** argv) {
                                   std::tuple{&host, "a műsorvezető neve / the host's name", &host_bytes}}) {
     if (!*given) continue;
     std::string why;
-    const auto name = checked_name(**given, &why);
+    const auto name = shell::checked_name(**given, &why);
     if (!name) {
       std::cerr << kMe << what << " \"" << shell::terminal_safe(**given) << "\" " << why << "\n";
       return 1;
@@ -288,7 +238,7 @@ int main(int argc, char** argv) {
 
   std::error_code ec;
   if (!file) {
-    const fs::path here = platform::game_path(shell::kConfigFile);
+    const fs::path here = platform::game_path(settings::kConfigFile);
     if (fs::exists(here, ec)) {
       file = here;
     } else {
@@ -306,18 +256,18 @@ int main(int argc, char** argv) {
       if (created) {
         std::cout << "A játékos mappája elkészült / the player's folder is ready: " << full(*folder) << "\n";
       }
-      file = *folder / platform::game_path(shell::kConfigFile);
+      file = *folder / platform::game_path(settings::kConfigFile);
     }
   }
 
   try {
     const platform::RecordLock lock(*file);  // no change made meanwhile is lost
-    const auto bytes = platform::read_record(*file, shell::kSettingsSize);
-    shell::BEALLITASOK s = shell::decode(
-        std::span<const std::uint8_t, shell::kSettingsSize>(bytes.data(), bytes.size()));
+    const auto bytes = platform::read_record(*file, settings::kSettingsSize);
+    settings::BEALLITASOK s = settings::decode(
+        std::span<const std::uint8_t, settings::kSettingsSize>(bytes.data(), bytes.size()));
     if (player) s.NEV.assign(player_bytes);
     if (host) s.MUSORVEZETO.assign(host_bytes);
-    if (player || host) platform::write_record(*file, shell::encode(s));
+    if (player || host) platform::write_record(*file, settings::encode(s));
     show(*file, s);
   } catch (const platform::IoError& e) {
     std::cerr << kMe << io_line(e.code(), e.path()) << "\n";

@@ -14,7 +14,6 @@
 #include "platform/graph.hpp"
 #include "screen/gamescreen.hpp"
 #include "screen/logo.hpp"
-#include "shell/settings.hpp"
 #include "sound/sound.hpp"
 #include "sound/soundsets.hpp"
 
@@ -84,7 +83,7 @@ void play_level(int n) {
   screen::ladder_highlight(n, level.reprint);
   KERDEZ();
 
-  read_answer();
+  read_answer("tfkm");
   if (VALASZ == "t") SEGIT1();
   if (VALASZ == "f") SEGIT2();
   if (VALASZ == "k") SEGIT3();

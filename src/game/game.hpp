@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace game {
 
@@ -18,8 +19,11 @@ extern std::string PENZ;
 extern std::string NYEREMENY;
 // The last key read as a one-character string; "99" after an ending.
 extern std::string VALASZ;
-// Reads a key into VALASZ.
-void read_answer();
+// Reads a key into VALASZ. The question on screen asks for an answer A to
+// D and for the keys in `also`, of "tfkm": the lifelines (in their order,
+// each only before the ones after it) and the stop; the declaration tells
+// a touch screen so (every other key ends the game).
+void read_answer(std::string_view also);
 
 // Lifeline states: kLifelineUsed = used or switched off, any other value available.
 inline constexpr std::int16_t kLifelineUsed = 5;

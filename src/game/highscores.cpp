@@ -1,24 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/highscores.hpp"
 
-#include <cerrno>
-#include <cstdio>
 #include <memory>
-#include <optional>
 #include <string>
-
-#if !defined(_WIN32)
-#include <fcntl.h>
-#include <stdio.h>
-#endif
 
 #include "game/game.hpp"
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
 #include "platform/graph.hpp"
+#include "platform/settings.hpp"
 #include "screen/logo.hpp"
 #include "shell/menu.hpp"
-#include "shell/settings.hpp"
 
 using namespace cp852::literals;  // the _cp literal
 
@@ -40,29 +32,6 @@ static_assert(kX2At + 10 * 3 == kHighScoresSize);
 
 std::filesystem::path file() { return game_path(kHighScoresFile); }
 
-// Moves the file to "<name>.damaged-DATE-TIME" (with "-2", "-3" ... when
-// that exists) beside it, never replacing another file. Returns the new
-// name, or nothing when it could not be moved.
-std::optional<std::filesystem::path> set_aside(const std::filesystem::path& path) {
-  const std::string base = path.filename().string() + ".damaged-" + local_timestamp();
-  for (int n = 1; n < 1000; ++n) {
-    std::filesystem::path target = path;
-    target.replace_filename(n == 1 ? base : base + "-" + std::to_string(n));
-#if defined(RENAME_NOREPLACE)
-    if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return target;
-    if (errno == EEXIST) continue;
-    if (errno != EINVAL && errno != ENOSYS) return std::nullopt;
-#endif
-    // No atomic way on this file system: look first, then rename.
-    std::error_code ec;
-    if (std::filesystem::exists(std::filesystem::symlink_status(target, ec))) continue;
-    std::filesystem::rename(path, target, ec);
-    if (ec) return std::nullopt;
-    return target;
-  }
-  return std::nullopt;
-}
-
 // Reads the stored list into HS. A missing file leaves HS as it is (the
 // list of this run). A damaged one (too short or unreadable) is kept under
 // another name beside it, and the list starts afresh as after a reset.
@@ -76,12 +45,12 @@ void load_list() {
     if (e.code() != 100 && e.code() != 5) throw;
     // A pipe, device or folder in the file's place is refused, not moved.
     if (!std::filesystem::is_regular_file(file(), ec)) throw;
-    const auto kept = set_aside(file());
-    if (!kept) throw;
-    std::fprintf(stderr,
-                 "zelvanos: %s; a sérült eredménylista félretéve ide / the damaged high-score list is kept as %s; "
-                 "új lista indul / a fresh list starts\n",
-                 e.what(), full_path(*kept).c_str());
+    if (!set_aside_damaged(file(), e.what(),
+                           {.what_hu = "a sérült eredménylista",
+                            .what_en = "the damaged high-score list",
+                            .then = "új lista indul / a fresh list starts"})) {
+      throw;
+    }
     reset_list(HS);
   }
 }
@@ -159,7 +128,7 @@ void EREDMENYIR(std::int16_t V) {
     HS.DATUM[from + 1] = HS.DATUM[from];
   }
   const auto at = static_cast<std::size_t>(V - 1);
-  HS.NEV[at].assign(shell::CONFIG.NEV.view());
+  HS.NEV[at].assign(settings::CONFIG.NEV.view());
   HS.X[at] = static_cast<std::int16_t>(X - 1);
   HS.PONT[at].assign(NYEREMENY);
   // The date of this moment, read afresh: the date line's texts are stale
@@ -188,6 +157,7 @@ void highscore_screen() {
   for (std::size_t i = 0; i < 10; ++i) OutTextXY(524, row_y(i), HS.DATUM[i].view());
   OutTextXY(200, 180, "T - Összes eredmény törlése"_cp);
   OutTextXY(150, 190, "A visszalépéshez nyomjon meg egy gombot"_cp);
+  offer_keys({Asking::kChoice, {{"t", std::string("Törlés"_cp), {}, true}, {"\r", "Vissza", {}, false}}, {}, {}});
   shell::KISMENU = ReadKey();
   if (shell::KISMENU == 't') {
     reset_list(HS);

@@ -121,17 +121,17 @@ void SEGITSEG3() {
 
 void SEGIT1() {
   SEGITSEG1();
-  read_answer();
+  read_answer("fkm");
 }
 
 void SEGIT2() {
   SEGITSEG2();
-  read_answer();
+  read_answer("km");
 }
 
 void SEGIT3() {
   SEGITSEG3();
-  read_answer();
+  read_answer("m");
 }
 
 void reset_lifelines() {

@@ -79,6 +79,7 @@ void praise(const std::array<std::string_view, N>& phrases) {
   screen::VILLOG();
   line(130, phrases[draw(N)]);
   line(150, kNextPrompt);
+  offer_any_key("Tovább"_cp);
   ReadKey();
 }
 
@@ -95,6 +96,7 @@ void OK_VEGE() {
   line(130, phrase[0]);
   line(140, phrase[1]);
   line(160, kMenuPrompt);
+  offer_any_key("Tovább"_cp);
   ReadKey();
   X = 11;
   NYEREMENY = "1 500 000 000";
@@ -107,6 +109,7 @@ void ROSSZ() {
   const std::size_t index = draw(3);
   line(130, kWrong[GARANTALT == 1 ? 1 : 0][index]);
   line(150, kMenuPrompt);
+  offer_any_key("Tovább"_cp);
   ReadKey();
   if (GARANTALT > 0) EREDMENY();
   VALASZ = "99";
@@ -114,7 +117,7 @@ void ROSSZ() {
 
 void MEGALL() {
   line(130, "Játékon kívül, kérem jelöljön meg egy választ."_cp);
-  read_answer();
+  read_answer("");
   screen::JELOL();
   screen::VILLOG();
   Delay(1000);
@@ -123,6 +126,7 @@ void MEGALL() {
   OutTextXY(100, 60, "Gratulálok nyereményéhez!"_cp);
   OutTextXY(100, 70, cp852::join({"Az ön nyereménye "_cp, NYEREMENY, "Ft"}));
   OutTextXY(100, 90, kStopPrompt);
+  offer_any_key("Tovább"_cp);
   ReadKey();
   EREDMENY();
   VALASZ = "99";

@@ -9,8 +9,8 @@
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
 #include "platform/graph.hpp"
+#include "platform/settings.hpp"
 #include "screen/gamescreen.hpp"
-#include "shell/settings.hpp"
 
 namespace game {
 
@@ -154,9 +154,9 @@ int set_question_count(int set) {
 }
 
 void KERDEZ() {
-  const int set = shell::CONFIG.KERDESEK;
+  const int set = settings::CONFIG.KERDESEK;
   if (set == 1 || set == 2) {
-    if (shell::CONFIG.JATEKMOD == 1) {
+    if (settings::CONFIG.JATEKMOD == 1) {
       load_level_file(set, X);
     } else {
       VELETLENKERDESEK();
@@ -170,7 +170,7 @@ void KERDEZ() {
 void VELETLENKERDESEK() {
   platform::Randomize();
   VELETLEN = static_cast<std::int16_t>(platform::Random(10) + 1);
-  load_level_file(shell::CONFIG.KERDESEK, VELETLEN);
+  load_level_file(settings::CONFIG.KERDESEK, VELETLEN);
 }
 
 void KERDEZ_BETOLT(std::string_view SZVG) {

@@ -13,6 +13,7 @@
 #include "platform/graph.hpp"
 #include "platform/keyqueue.hpp"
 #include "platform/surface.hpp"
+#include "platform/text_model.hpp"
 
 namespace platform {
 
@@ -75,12 +76,20 @@ void use_backend(Backend* backend);
 void set_tracer(Tracer* tracer);
 Tracer* tracer();
 
+// The model of the texts on screen that the drawing calls keep up to date
+// (cleared by InitGraph and ClearDevice), or nullptr for none; the caller
+// keeps it alive while in use.
+void set_text_model(TextModel* model);
+
+// What the key read under way asks for (offer_keys), until it returns.
+const KeyOffer& key_offer();
+
 Surface& surface();
 // The one key queue: a backend's own event handling (the window thread, the
 // page's key events) pushes into it, and the game reads it.
 KeyQueue& key_queue();
 
-// Fresh surface, key queue and random generator.
+// Fresh surface, key queue, random generator and key declaration.
 void reset_state();
 
 }  // namespace platform

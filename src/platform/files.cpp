@@ -3,9 +3,11 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <random>
+#include <string>
 #include <system_error>
 
 #include <fcntl.h>
@@ -13,10 +15,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/graph.hpp"
+
 namespace platform {
 namespace {
 
 WriteObserver g_write_observer = nullptr;
+ReadObserver g_read_observer = nullptr;
 
 std::string describe(int code) {
   switch (code) {
@@ -176,6 +181,7 @@ std::filesystem::path game_path(std::string_view dos_path) {
 }
 
 std::vector<std::uint8_t> read_record(const std::filesystem::path& path, std::size_t size) {
+  if (g_read_observer != nullptr) g_read_observer(path);
   std::optional<mode_t> refused;
   const int fd = open_regular(path, O_RDONLY, &refused);
   if (refused) throw IoError(5, path, describe(5) + ": " + kind_of(*refused));
@@ -248,6 +254,44 @@ std::string full_path(const std::filesystem::path& path) {
   return (ec ? path : absolute).lexically_normal().string();
 }
 
+namespace {
+
+// Moves the file to "<name>.damaged-DATE-TIME" (with "-2", "-3" ... when
+// that exists) beside it, never replacing another file. Returns the new
+// name, or nothing when it could not be moved.
+std::optional<std::filesystem::path> set_aside(const std::filesystem::path& path) {
+  const std::string base = path.filename().string() + ".damaged-" + local_timestamp();
+  for (int n = 1; n < 1000; ++n) {
+    std::filesystem::path target = path;
+    target.replace_filename(n == 1 ? base : base + "-" + std::to_string(n));
+#if defined(RENAME_NOREPLACE)
+    if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return target;
+    if (errno == EEXIST) continue;
+    if (errno != EINVAL && errno != ENOSYS) return std::nullopt;
+#endif
+    // No atomic way on this file system: look first, then rename.
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::symlink_status(target, ec))) continue;
+    std::filesystem::rename(path, target, ec);
+    if (ec) return std::nullopt;
+    return target;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> set_aside_damaged(const std::filesystem::path& path, std::string_view why,
+                                                       const DamagedFileNote& note) {
+  auto kept = set_aside(path);
+  if (!kept) return std::nullopt;
+  const std::string line = "zelvanos: " + std::string(why) + "; " + std::string(note.what_hu) + " félretéve ide / " +
+                           std::string(note.what_en) + " is kept as " + full_path(*kept) + "; " +
+                           std::string(note.then) + "\n";
+  std::fputs(line.c_str(), stderr);
+  return kept;
+}
+
 GameFolderLock::GameFolderLock(const std::filesystem::path& lock_file) {
 #if defined(__EMSCRIPTEN__)
   // A web page's files are its own, and the browser has no such locks: no
@@ -291,5 +335,6 @@ HeldLock::~HeldLock() {
 }
 
 void set_write_observer(WriteObserver observer) { g_write_observer = observer; }
+void set_read_observer(ReadObserver observer) { g_read_observer = observer; }
 
 }  // namespace platform

@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -59,10 +60,34 @@ enum class Durability { kDurable, kAtomic };
 void write_record(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
                   Durability durability = Durability::kDurable);
 
+// What the line about a damaged file set aside says of it, in Hungarian and
+// English: what the file is, as "a sérült eredménylista" / "the damaged
+// high-score list", and what the game does instead.
+struct DamagedFileNote {
+  std::string_view what_hu;
+  std::string_view what_en;
+  std::string_view then;
+};
+
+// Keeps a damaged file as it is, beside it under "<name>.damaged-DATE-TIME"
+// (with "-2", "-3" ... when that name is taken), never replacing another
+// file, and says so in one line on standard error:
+//   zelvanos: WHY; WHAT_HU félretéve ide / WHAT_EN is kept as PATH; THEN
+// Returns the new name, or nothing (and says nothing) when the file could
+// not be moved.
+std::optional<std::filesystem::path> set_aside_damaged(const std::filesystem::path& path, std::string_view why,
+                                                       const DamagedFileNote& note);
+
 // Called at the end of every write_record that succeeded, with its path:
 // the web page stores its files in the browser there. nullptr for none.
 using WriteObserver = void (*)(const std::filesystem::path& path);
 void set_write_observer(WriteObserver observer);
+
+// Called at the start of every read_record, with its path: the web page
+// fetches a file it has not loaded yet there, and the read waits for it.
+// nullptr for none.
+using ReadObserver = void (*)(const std::filesystem::path& path);
+void set_read_observer(ReadObserver observer);
 
 // The file a write of `path` replaces: `path` itself, or, when it is a
 // symbolic link of the player's own, the file the link leads to.

@@ -2,6 +2,7 @@
 #include "platform/graph.hpp"
 
 #include <ctime>
+#include <utility>
 
 #include "platform/backend.hpp"
 
@@ -10,6 +11,8 @@ namespace {
 
 Backend* g_backend = nullptr;
 Tracer* g_tracer = nullptr;
+TextModel* g_text_model = nullptr;
+KeyOffer g_offer;
 std::string g_title;
 
 Surface& the_surface() {
@@ -79,6 +82,14 @@ std::string local_timestamp() {
 void use_backend(Backend* backend) { g_backend = backend; }
 void set_tracer(Tracer* tracer) { g_tracer = tracer; }
 Tracer* tracer() { return g_tracer; }
+void set_text_model(TextModel* model) { g_text_model = model; }
+const KeyOffer& key_offer() { return g_offer; }
+
+void offer_keys(KeyOffer offer) { g_offer = std::move(offer); }
+
+void offer_any_key(std::string_view label) {
+  offer_keys({Asking::kPrompt, {{"\r", std::string(label), {}, false}}, {}, {}});
+}
 
 Surface& surface() { return the_surface(); }
 
@@ -93,12 +104,14 @@ void reset_state() {
   the_surface().reset();
   key_queue().reset();
   g_random = Pcg32{};
+  g_offer = {};
 }
 
 void SetWindowTitle(std::string_view title) { g_title = title; }
 
 void InitGraph(std::int16_t& /*driver*/, std::int16_t& /*mode*/, std::string_view /*font_path*/) {
   the_surface().reset();
+  if (g_text_model != nullptr) g_text_model->clear();
   if (g_backend != nullptr) g_backend->open(g_title);
 }
 
@@ -106,13 +119,23 @@ void CloseGraph() {
   if (g_backend != nullptr) g_backend->close();
 }
 
-void ClearDevice() { the_surface().clear_device(); }
+void ClearDevice() {
+  the_surface().clear_device();
+  if (g_text_model != nullptr) g_text_model->clear();
+}
+
 void SetColor(std::uint16_t colour) { the_surface().set_color(colour); }
 void SetFillStyle(std::uint16_t pattern, std::uint16_t colour) { the_surface().set_fill_style(pattern, colour); }
-void Bar(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) { the_surface().bar(x1, y1, x2, y2); }
+void Bar(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) {
+  Surface& s = the_surface();
+  s.bar(x1, y1, x2, y2);
+  if (g_text_model != nullptr) g_text_model->fill(x1, y1, x2, y2, s.fill_color());
+}
 
 void Rectangle(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) {
-  the_surface().rectangle(x1, y1, x2, y2);
+  Surface& s = the_surface();
+  s.rectangle(x1, y1, x2, y2);
+  if (g_text_model != nullptr) g_text_model->outline(x1, y1, x2, y2, s.color());
 }
 
 void Line(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) { the_surface().line(x1, y1, x2, y2); }
@@ -126,6 +149,7 @@ void OutTextXY(std::int16_t x, std::int16_t y, std::string_view text) {
   Surface& s = the_surface();
   if (g_tracer != nullptr) g_tracer->text(x, y, s.color(), s.magnification(), text);
   s.out_text_xy(x, y, text);
+  if (g_text_model != nullptr) g_text_model->text(x, y, s.color(), s.magnification(), text);
 }
 
 std::uint8_t ReadKey() {
@@ -133,6 +157,7 @@ std::uint8_t ReadKey() {
   KeyQueue& q = key_queue();
   for (;;) {
     if (const auto byte = q.try_pop()) {
+      g_offer = {};  // the declaration held for this read only
       if (g_tracer != nullptr) g_tracer->key_read(*byte);
       return *byte;
     }

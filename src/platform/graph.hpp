@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/errors.hpp"
 
@@ -42,6 +43,44 @@ void Randomize();
 std::int32_t Random(std::int32_t n);
 // The tick count Randomize seeds from (milliseconds).
 std::uint32_t TickCount();
+
+// What the screen that reads the next key asks for, declared where the game
+// reads it, for a player without a keyboard: the web page offers exactly
+// these keys on a touch screen, and nothing that would end a game by
+// mistake. A declaration changes nothing the game draws or does; the key
+// read that follows ends it, and a backend without touch never looks at it.
+enum class Asking {
+  kNothing,   // no declaration: the next key read is not described
+  kMenu,      // a menu: its items, and moving over them
+  kQuestion,  // a question waits for its answer
+  kPrompt,    // any key goes on
+  kChoice,    // a few keys, each with its own meaning; any other goes on
+};
+
+// A place on the 800 x 600 picture (inclusive); empty when right < left.
+struct Place {
+  std::int16_t left = 0, top = 0, right = -1, bottom = -1;
+  bool empty() const { return right < left || bottom < top; }
+};
+
+struct OfferedKey {
+  std::string bytes;     // what ReadKey returns for it, in order (an arrow: 0 and its code)
+  std::string label;     // its name on a button (code page 852); empty for a place alone
+  Place place;           // what it stands for on the picture: a menu item, an answer's box
+  bool confirm = false;  // it ends something (a game, the list): asked twice
+};
+
+struct KeyOffer {
+  Asking asking = Asking::kNothing;
+  std::vector<OfferedKey> keys;
+  Place focus;        // what the screen is about: the question's box
+  std::string topic;  // a tool of the page this screen concerns ("names")
+};
+
+// Declares what the next ReadKey asks for.
+void offer_keys(KeyOffer offer);
+// A prompt: any key goes on; the page offers Enter by this label.
+void offer_any_key(std::string_view label);
 
 // The machine's local time as "YYYYMMDD-HHMMSS".
 std::string local_timestamp();

@@ -16,8 +16,8 @@ struct ShortString {
   std::uint8_t length = 0;
   std::array<char, N> chars{};
 
-  std::string_view view() const { return {chars.data(), length}; }
-  void assign(std::string_view text) {
+  constexpr std::string_view view() const { return {chars.data(), length}; }
+  constexpr void assign(std::string_view text) {
     length = static_cast<std::uint8_t>(text.size() < N ? text.size() : N);
     for (std::size_t i = 0; i < length; ++i) chars[i] = text[i];
   }

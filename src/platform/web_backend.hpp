@@ -2,12 +2,18 @@
 #pragma once
 // The web page's backend (built with emscripten and -sASYNCIFY): the
 // surface drawn into the page's canvas at most once per animation frame,
-// the page's key events through the shared key translation into the key
-// queue, and the game's key wait and delay as sleeps that give the page
-// back to the browser. Data/ lives in the browser's IndexedDB and is
-// written through after every save.
+// scaled to the canvas's device pixels by the window's scaler; the page's
+// key events through the shared key translation into the key queue; the
+// game's key wait and delay as sleeps that give the page back to the
+// browser. Beside the picture it keeps the model of the texts on screen and
+// hands the page, at each key wait, what the screen asks for (offer_keys),
+// so that the page can show the texts as real text and offer exactly those
+// keys on a touch screen. Data/ lives in the browser's IndexedDB and is
+// written through after every save; the question banks and the sounds are
+// fetched when the game first needs them.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -51,5 +57,19 @@ class WebBackend final : public Backend {
 // and loads what an earlier visit stored there; from then on every
 // completed write_record is stored before it returns.
 void mount_browser_storage(const std::string& folder);
+// Runs `task` on the game's side at its next chance: the key wait under
+// way wakes for it and goes on waiting, a delay runs it when it ends. For
+// what the page asks that writes a file: a write waits for the browser's
+// storage, which only the game's side may do (the page's own calls must
+// not wait).
+void run_for_page(std::function<void()> task);
+
+// From now on a read_record of a file under Questions/ that the page has
+// not loaded yet waits while the page fetches it (a file the site does not
+// have stays missing, and its read fails as on the desktop).
+void fetch_files_when_read();
+
+// JSON of a string as code page 852 bytes turned into Unicode, quoted.
+std::string json_string(std::string_view cp852_bytes);
 
 }  // namespace platform

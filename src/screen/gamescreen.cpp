@@ -8,8 +8,8 @@
 #include "game/questions.hpp"
 #include "platform/cp852.hpp"
 #include "platform/graph.hpp"
+#include "platform/settings.hpp"
 #include "screen/logo.hpp"
-#include "shell/settings.hpp"
 
 using namespace cp852::literals;  // the _cp literal
 
@@ -73,7 +73,7 @@ LadderText ladder_text(int level) {
 }
 
 void KERETEK() {
-  SetColor(shell::CONFIG.KERETSZIN);
+  SetColor(settings::CONFIG.KERETSZIN);
   for (const PointedBox* b : kFrames) Rectangle(b->outline.left, b->outline.top, b->outline.right, b->outline.bottom);
   for (const PointedBox* b : kFrames) {
     const Rect& r = b->outline;
@@ -153,7 +153,7 @@ void TABLAZAT() {
 void ladder_highlight(int level, bool reprint) {
   const auto top = ladder_row_top(10 - level);
   const auto bottom = static_cast<std::int16_t>(top + kLadderRowHeight);
-  SetColor(shell::CONFIG.KERETSZIN);
+  SetColor(settings::CONFIG.KERETSZIN);
   Rectangle(kLadderLeft, top, kLadderRight, bottom);
   Rectangle(kLadderLeft, top, kLadderDivider, bottom);
   if (reprint) {
@@ -195,7 +195,7 @@ void KIIRAS() {
   SetColor(0);
   OutTextXY(100, 65, SZVG);
   SetColor(15);
-  const bool slow = shell::CONFIG.VARAKOZAS == 1;
+  const bool slow = settings::CONFIG.VARAKOZAS == 1;
   std::uint16_t wait = 2000;  // before A; a second before each of the others
   for (const AnswerBox& box : kAnswerBoxes) {
     if (slow) Delay(wait);

@@ -3,15 +3,15 @@
 
 #include "platform/cp852.hpp"
 #include "platform/graph.hpp"
+#include "platform/settings.hpp"
 #include "screen/gamescreen.hpp"
-#include "shell/settings.hpp"
 
 using namespace cp852::literals;  // the _cp literal
 
 namespace screen {
 
 using namespace platform;
-using shell::CONFIG;
+using settings::CONFIG;
 
 std::uint16_t YEAR = 0;
 std::uint16_t MONTH = 0;

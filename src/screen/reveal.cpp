@@ -8,14 +8,14 @@
 #include "game/questions.hpp"
 #include "platform/cp852.hpp"
 #include "platform/graph.hpp"
+#include "platform/settings.hpp"
 #include "screen/gamescreen.hpp"
-#include "shell/settings.hpp"
 #include "sound/sound.hpp"
 
 namespace screen {
 
 using namespace platform;
-using shell::CONFIG;
+using settings::CONFIG;
 
 namespace {
 

@@ -20,6 +20,7 @@ namespace {
 void back_prompt(std::int16_t y) {
   OutTextXY(200, y, "A visszalépéshez nyomjon"_cp);
   OutTextXY(200, static_cast<std::int16_t>(y + 10), "     meg egy gombot     "_cp);
+  offer_any_key("Vissza");
 }
 
 // ZORVIN in letters of commas, five rows of five columns each.
@@ -123,6 +124,13 @@ void about_screen() {
   OutTextXY(100, 180, "L - Licensz"_cp);
   OutTextXY(100, 190, "K - Köszönet"_cp);
   OutTextXY(100, 210, "A visszalépéshez nyomjon meg egy billentyüt"_cp);
+  offer_keys({Asking::kChoice,
+              {{"a", std::string("Animáció"_cp), {}, false},
+               {"l", "Licensz", {}, false},
+               {"k", std::string("Köszönet"_cp), {}, false},
+               {"\r", "Vissza", {}, false}},
+              {},
+              {}});
   MENU = ReadKey();
   if (MENU == 'a') animation();
   if (MENU == 'l') licence();

@@ -23,9 +23,7 @@ void write_if_missing(const std::filesystem::path& path, std::span<const std::ui
 }  // namespace
 
 void write_factory_files(const std::filesystem::path& data_folder) {
-  BEALLITASOK settings;
-  apply_factory_values(settings);
-  write_if_missing(data_folder / "Config.cfg", encode(settings));
+  write_if_missing(data_folder / "Config.cfg", settings::encode(kFactorySettings));
   game::EREDMENYLISTA list;
   game::reset_list(list);
   write_if_missing(data_folder / "HighScores.cfg", game::encode(list));

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/errors.hpp"
+#include "platform/graph.hpp"
 
 namespace shell {
 
@@ -18,6 +19,7 @@ extern std::int16_t VEZERLO;    // graphics driver: 8 bits per pixel
 extern std::int16_t FELBONTAS;  // graphics mode: 800 x 600
 
 // Draws item X's label at row Y, yellow when it is the highlighted one.
+// The menu pass declares each item drawn as a place a tap chooses.
 void MENUK(std::int16_t X, std::int16_t Y, std::string_view SZVG);
 // Moves the highlight on "H" (up) and "P" (down), wrapping over X items.
 void FEL_LE(std::string_view SZVG, std::int16_t X);
@@ -33,6 +35,10 @@ void draw_main_menu();
 // `after_key` runs; until the key is Esc.
 void menu_passes(std::uint8_t& key, std::int16_t items, const std::function<void()>& draw,
                  const std::function<void()>& act, const std::function<void()>& after_key = {});
+
+// A key of the menu on screen besides its items and arrows, declared with
+// them for the pass's key read (called while the pass draws).
+void offer_menu_key(platform::OfferedKey key);
 
 // The whole program from start-up to shutdown; returns the exit code. A
 // failure that ends it is one line on standard error; any exception other

@@ -5,9 +5,9 @@
 
 #include "game/game.hpp"
 #include "platform/backend.hpp"
+#include "platform/settings.hpp"
 #include "screen/logo.hpp"
 #include "shell/menu.hpp"
-#include "shell/settings.hpp"
 #include "sound/sound.hpp"
 
 namespace shell {
@@ -17,7 +17,7 @@ void reset_all() {
   sound::reset_state();
   screen::reset_state();
   game::reset_state();
-  CONFIG = BEALLITASOK{};
+  settings::CONFIG = settings::BEALLITASOK{};
   HOL = 0;
   FOMENU = MENU = KISMENU = 0;
   VEZERLO = FELBONTAS = 0;

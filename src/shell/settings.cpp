@@ -1,121 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/settings.hpp"
 
-#include <type_traits>
-#include <variant>
-
 #include "platform/cp852.hpp"
-#include "platform/files.hpp"
 #include "platform/graph.hpp"
 
 using namespace cp852::literals;  // the _cp literal
 
 namespace shell {
 
-BEALLITASOK CONFIG;
-
-namespace {
-
-// The record's layout: each field's offset follows from the one before.
-constexpr std::size_t kNevAt = 0;
-constexpr std::size_t kMusorvezetoAt = kNevAt + 26;
-constexpr std::size_t kNumbersAt = kMusorvezetoAt + 26;
-static_assert(kMusorvezetoAt == 26);
-static_assert(kNumbersAt == 52);
-static_assert(kNumbersAt + 2 * kNumberFields.size() == kSettingsSize);
-constexpr std::array<std::size_t, 2> kNamesAt = {kNevAt, kMusorvezetoAt};
-static_assert(kNamesAt.size() == kNameFields.size());
-
-}  // namespace
-
-int value_of(const BEALLITASOK& settings, const NumberField& field) {
-  return std::visit([&](auto member) { return static_cast<int>(settings.*member); }, field.member);
-}
-
-std::uint16_t bits_of(const BEALLITASOK& settings, const NumberField& field) {
-  return std::visit([&](auto member) { return static_cast<std::uint16_t>(settings.*member); }, field.member);
-}
-
-void set_bits(BEALLITASOK& settings, const NumberField& field, std::uint16_t bits) {
-  std::visit(
-      [&](auto member) {
-        using Type = std::remove_reference_t<decltype(settings.*member)>;
-        settings.*member = static_cast<Type>(bits);
-      },
-      field.member);
-}
-
-SettingsBytes encode(const BEALLITASOK& settings) {
-  SettingsBytes out{};
-  for (std::size_t i = 0; i < kNameFields.size(); ++i) {
-    (settings.*kNameFields[i].member).store(&out[kNamesAt[i]]);
+void apply_factory_values(settings::BEALLITASOK& record) {
+  for (const settings::NameField& field : settings::kNameFields) {
+    (record.*field.member).assign((kFactorySettings.*field.member).view());
   }
-  std::size_t at = kNumbersAt;
-  for (const NumberField& field : kNumberFields) {
-    const std::uint16_t bits = bits_of(settings, field);
-    out[at++] = static_cast<std::uint8_t>(bits & 0xFF);
-    out[at++] = static_cast<std::uint8_t>(bits >> 8);
+  for (const settings::NumberField& field : settings::kNumberFields) {
+    settings::set_bits(record, field, settings::bits_of(kFactorySettings, field));
   }
-  return out;
-}
-
-BEALLITASOK decode(std::span<const std::uint8_t, kSettingsSize> bytes) {
-  BEALLITASOK s;
-  for (std::size_t i = 0; i < kNameFields.size(); ++i) {
-    s.*kNameFields[i].member = ShortString<25>::load(&bytes[kNamesAt[i]]);
-  }
-  std::size_t at = kNumbersAt;
-  for (const NumberField& field : kNumberFields) {
-    set_bits(s, field, static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8)));
-    at += 2;
-  }
-  return s;
-}
-
-void apply_factory_values(BEALLITASOK& settings) {
-  for (const NameField& field : kNameFields) (settings.*field.member).assign(field.factory);
-  for (const NumberField& field : kNumberFields) set_bits(settings, field, field.factory);
-}
-
-int current_scheme(const BEALLITASOK& s) {
-  if (s.KERETSZIN == 9) return 1;
-  if (s.KERETSZIN == 0) return 3;
-  if (s.KERETSZIN == 13) return 4;
-  if (s.KERETSZIN == 15) {
-    if (s.JELOLOSZIN == 6) return 2;
-    if (s.JELOLOSZIN == 15) return 5;
-    if (s.JELOLOSZIN == 9) return 6;
-  }
-  return 0;
-}
-
-void load_config() {
-  const auto bytes = platform::read_record(platform::game_path(kConfigFile), kSettingsSize);
-  CONFIG = decode(std::span<const std::uint8_t, kSettingsSize>(bytes.data(), kSettingsSize));
-}
-
-void save_config() {
-  // The names and MUSORVEZETO_EGYEB belong to the names program, which may
-  // have changed them while the game runs: they are taken as the file holds
-  // them now (CONFIG follows), unless there is no whole record to take them from.
-  const auto path = platform::game_path(kConfigFile);
-  const platform::RecordLock lock(path);  // the names program waits meanwhile, and we for it
-  try {
-    const auto stored = platform::read_record(path, kSettingsSize);
-    const BEALLITASOK on_disk = decode(std::span<const std::uint8_t, kSettingsSize>(stored.data(), kSettingsSize));
-    CONFIG.NEV = on_disk.NEV;
-    CONFIG.MUSORVEZETO = on_disk.MUSORVEZETO;
-    CONFIG.MUSORVEZETO_EGYEB = on_disk.MUSORVEZETO_EGYEB;
-  } catch (const platform::IoError&) {
-    // Missing or unreadable: the write below reports what matters.
-  }
-  const SettingsBytes bytes = encode(CONFIG);
-  platform::write_record(path, bytes);
 }
 
 void ALAPBEALLIT() {
-  apply_factory_values(CONFIG);
-  save_config();
+  apply_factory_values(settings::CONFIG);
+  settings::save_config();
   platform::OutTextXY(200, 80, "Beállítások visszaállítva"_cp);
   platform::Delay(2000);
 }

@@ -21,6 +21,46 @@ using namespace cp852::literals;  // the _cp literal
 namespace shell {
 
 using namespace platform;
+using settings::CONFIG;
+
+namespace {
+
+// Whether another scheme has the same frame colour as scheme `i`.
+constexpr bool frame_is_shared(std::size_t i) {
+  for (std::size_t j = 0; j < kColourSchemes.size(); ++j) {
+    if (j != i && kColourSchemes[j].KERETSZIN == kColourSchemes[i].KERETSZIN) return true;
+  }
+  return false;
+}
+
+// The frame and marking colours tell every scheme apart.
+constexpr bool schemes_are_told_apart() {
+  for (std::size_t i = 0; i < kColourSchemes.size(); ++i) {
+    for (std::size_t j = i + 1; j < kColourSchemes.size(); ++j) {
+      if (kColourSchemes[i].KERETSZIN == kColourSchemes[j].KERETSZIN &&
+          kColourSchemes[i].JELOLOSZIN == kColourSchemes[j].JELOLOSZIN) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+static_assert(schemes_are_told_apart());
+
+}  // namespace
+
+int current_scheme(const settings::BEALLITASOK& record) {
+  // A scheme is known by its frame colour alone, and where schemes share
+  // a frame colour, by the marking colour too; the flash colour is never
+  // looked at.
+  for (std::size_t i = 0; i < kColourSchemes.size(); ++i) {
+    const ColourScheme& scheme = kColourSchemes[i];
+    if (record.KERETSZIN != scheme.KERETSZIN) continue;
+    if (frame_is_shared(i) && record.JELOLOSZIN != scheme.JELOLOSZIN) continue;
+    return static_cast<int>(i + 1);
+  }
+  return 0;
+}
 
 namespace {
 
@@ -145,6 +185,8 @@ void colours() {
         MENUK(7, 130, "Vissza"_cp);
         MENUK(8, 140, "Kilépés"_cp);
         OutTextXY(415, 90, "A:");
+        const std::string right{static_cast<char>(keycode::kExtended), static_cast<char>(keycode::kRight)};
+        offer_menu_key({right, "Minta", {}, false});
         if (const int scheme = current_scheme(CONFIG); scheme != 0) {
           const Item& item = kSchemes[static_cast<std::size_t>(scheme - 1)];
           SetColor(2);
@@ -224,12 +266,14 @@ void names_message() {
   OutTextXY(100, 60, "Ezt a beállítást csak a \"Beállítások\" programban változtathatja meg"_cp);
   OutTextXY(100, 70, "(Start Menü\\Programok\\ZorvinSoft\\Qavo\\Beállítások)"_cp);
   OutTextXY(100, 90, "A visszalépéshez nyomjon meg egy billentyűt."_cp);
+  offer_keys({Asking::kPrompt, {{"\r", "Vissza", {}, false}}, {}, "names"});
   ReadKey();
 }
 
 void reset_confirmation() {
   new_page();
   OutTextXY(200, 60, "Biztos benne? (I)gen/(N)em"_cp);
+  offer_keys({Asking::kChoice, {{"i", "Igen", {}, false}, {"n", "Nem", {}, false}}, {}, {}});
   KISMENU = ReadKey();
   if (KISMENU == 'i') ALAPBEALLIT();
 }
@@ -256,7 +300,7 @@ void settings_menu() {
                     {"Kilépés"_cp, 190}});
         PIROS_ZOLD(CONFIG.HANGOK, 0, 130);
         PIROS_ZOLD(CONFIG.VARAKOZAS, 0, 140);
-        save_config();
+        settings::save_config();
       },
       [] {
         if (HOL == 1) names_message();

@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sound/audio_web.hpp"
 
-#include <cstdio>
-#include <vector>
-
 // The page's side, in audio_web.js.
 extern "C" {
 int zelvanos_audio_open();
 void zelvanos_audio_close();
-int zelvanos_audio_load(const unsigned char* bytes, int size);
+int zelvanos_audio_load(const char* path);
 void zelvanos_audio_play(int handle);
 void zelvanos_audio_stop(int handle);
 void zelvanos_audio_free(int handle);
@@ -32,17 +29,11 @@ class WebAudioDevice final : public AudioDevice {
     open_ = false;
   }
 
+  // The page fetches the file from the site (once) and decodes it; a play
+  // asked for before it has arrived starts when it has.
   std::uint32_t load(const std::filesystem::path& file) override {
     if (!open_) return 0;
-    std::FILE* f = std::fopen(file.string().c_str(), "rb");
-    if (f == nullptr) return 0;
-    std::vector<unsigned char> bytes;
-    unsigned char chunk[16384];
-    std::size_t n = 0;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
-    std::fclose(f);
-    if (bytes.empty()) return 0;
-    return static_cast<std::uint32_t>(zelvanos_audio_load(bytes.data(), static_cast<int>(bytes.size())));
+    return static_cast<std::uint32_t>(zelvanos_audio_load(file.lexically_normal().generic_string().c_str()));
   }
 
   void play(std::uint32_t handle) override { zelvanos_audio_play(static_cast<int>(handle)); }

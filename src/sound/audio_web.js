@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Web Audio for the sound unit. A handle names one loaded sound; the bytes
-// are decoded in the background (and once per distinct file), and a play
-// asked for before the decoding is done starts when it is. The output opens
+// Web Audio for the sound unit. A handle names one loaded sound; its file
+// is fetched from the site and decoded in the background (once per file),
+// and a play asked for before the decoding is done starts when it is. The output opens
 // at the player's first key or tap; until then plays are only remembered,
 // and the last one still wanted starts at that gesture.
 
@@ -11,7 +11,7 @@ mergeInto(LibraryManager.library, {
     next: 1,
     asked: 0,
     sounds: {},   // handle -> {buffer, wanted, source}
-    decoded: {},  // key of the bytes -> promise of an AudioBuffer
+    decoded: {},  // file -> promise of an AudioBuffer
 
     decoder: null,  // an offline context: decodes without opening an output
 
@@ -70,13 +70,6 @@ mergeInto(LibraryManager.library, {
       }
       if (last) ZelvanosAudio.start(last);
     },
-
-    key: function(bytes) {
-      // Cheap and good enough to tell the game's few files apart.
-      var h = 2166136261;
-      for (var i = 0; i < bytes.length; i += 97) h = Math.imul(h ^ bytes[i], 16777619);
-      return bytes.length + ':' + (h >>> 0);
-    },
   },
 
   zelvanos_audio_open__deps: ['$ZelvanosAudio'],
@@ -101,16 +94,19 @@ mergeInto(LibraryManager.library, {
     ZelvanosAudio.sounds = {};
   },
 
-  zelvanos_audio_load__deps: ['$ZelvanosAudio'],
-  zelvanos_audio_load: function(bytes, size) {
-    var data = HEAPU8.slice(bytes, bytes + size);
-    var key = ZelvanosAudio.key(data);
-    var decoding = ZelvanosAudio.decoded[key];
+  zelvanos_audio_load__deps: ['$ZelvanosAudio', '$ZelvanosWeb'],
+  zelvanos_audio_load: function(path) {
+    var name = UTF8ToString(path);
+    var decoding = ZelvanosAudio.decoded[name];
     if (!decoding) {
-      decoding = new Promise(function(resolve) {
-        ZelvanosAudio.decoder.decodeAudioData(data.buffer, resolve, function() { resolve(null); });
+      decoding = ZelvanosWeb.fetchFile(name).then(function(bytes) {
+        if (!bytes) return null;
+        return new Promise(function(resolve) {
+          // decodeAudioData takes the buffer over: a copy of its own.
+          ZelvanosAudio.decoder.decodeAudioData(bytes.slice().buffer, resolve, function() { resolve(null); });
+        });
       });
-      ZelvanosAudio.decoded[key] = decoding;
+      ZelvanosAudio.decoded[name] = decoding;
     }
     var handle = ZelvanosAudio.next++;
     var sound = {buffer: null, wanted: false, source: null, asked: 0};

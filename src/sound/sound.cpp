@@ -6,7 +6,7 @@
 
 #include "platform/files.hpp"
 #include "platform/graph.hpp"
-#include "shell/settings.hpp"
+#include "platform/settings.hpp"
 #include "sound/audio.hpp"
 
 namespace sound {
@@ -27,7 +27,7 @@ bool valid(std::int16_t slot) { return slot >= 1 && slot <= MAXSND; }
 
 }  // namespace
 
-bool enabled() { return shell::CONFIG.HANGOK == 1; }
+bool enabled() { return settings::CONFIG.HANGOK == 1; }
 
 void use_audio_device(AudioDevice* device) { g_device = device; }
 

@@ -6,14 +6,16 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "shell/settings.hpp"
+#include "platform/settings.hpp"
+#include "shell/settings_screens.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < shell::kSettingsSize) return 0;
-  const auto record = shell::decode(std::span<const std::uint8_t, shell::kSettingsSize>(data, shell::kSettingsSize));
+  if (size < settings::kSettingsSize) return 0;
+  const auto record = settings::decode(
+      std::span<const std::uint8_t, settings::kSettingsSize>(data, settings::kSettingsSize));
   if (record.NEV.view().size() > 25 || record.MUSORVEZETO.view().size() > 25) std::abort();
-  const auto bytes = shell::encode(record);
-  if (shell::encode(shell::decode(bytes)) != bytes) std::abort();
+  const auto bytes = settings::encode(record);
+  if (settings::encode(settings::decode(bytes)) != bytes) std::abort();
   (void)shell::current_scheme(record);
   return 0;
 }

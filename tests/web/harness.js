@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Shared by the web tests and the benchmark: a static server for the built
-// site, Debian's Chromium driven by puppeteer-core, and helpers that wait
-// for the game to sit in its key wait with its last frame drawn.
+// site (serving the build's brotli and gzip copies as a static host would),
+// Debian's Chromium driven by puppeteer-core, and helpers that wait for the
+// game to sit in its key wait with its last frame drawn.
 'use strict';
 
 const fs = require('node:fs');
@@ -16,39 +17,69 @@ const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
 
 const TYPES = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
-  '.wasm': 'application/wasm', '.data': 'application/octet-stream', '.png': 'image/png',
+  '.wasm': 'application/wasm', '.png': 'image/png', '.mp3': 'audio/mpeg',
+  '.webmanifest': 'application/manifest+json', '.lmk': 'application/octet-stream',
 };
 
-// Serves the site on a free loopback port; resolves to {url, close}.
+// Serves the site on a free loopback port; resolves to {url, close, requests}.
+// A file with a .br or .gz copy beside it goes out as that copy when the
+// browser accepts it (Content-Encoding), as the README tells a host to do.
 function serve(site = SITE) {
+  const requests = [];
+  const sockets = new Set();
   const server = http.createServer((req, res) => {
     const name = decodeURIComponent(new URL(req.url, 'http://x').pathname);
-    const file = path.join(site, name === '/' ? 'index.html' : name);
+    const file = path.join(site, name.endsWith('/') ? name + 'index.html' : name);
+    requests.push(name);
     if (!file.startsWith(site) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
       res.writeHead(404);
       res.end();
       return;
     }
-    res.writeHead(200, {'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream'});
-    fs.createReadStream(file).pipe(res);
+    const headers = {'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream', 'Vary': 'Accept-Encoding'};
+    const accepted = String(req.headers['accept-encoding'] || '');
+    let body = file;
+    for (const [encoding, suffix] of [['br', '.br'], ['gzip', '.gz']]) {
+      if (new RegExp(`\\b${encoding}\\b`).test(accepted) && fs.existsSync(file + suffix)) {
+        headers['Content-Encoding'] = encoding;
+        body = file + suffix;
+        break;
+      }
+    }
+    headers['Content-Length'] = fs.statSync(body).size;
+    // The start page and the worker are looked at anew; the rest is named by its version.
+    headers['Cache-Control'] = /(^|\/)(index\.html|sw\.js)$/.test(file) ? 'no-cache' : 'max-age=31536000, immutable';
+    res.writeHead(200, headers);
+    fs.createReadStream(body).pipe(res);
+  });
+  server.on('connection', (s) => {
+    sockets.add(s);
+    s.on('close', () => sockets.delete(s));
   });
   return new Promise((resolve) => {
     server.listen(0, '127.0.0.1', () => {
-      resolve({url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close()});
+      resolve({
+        url: `http://127.0.0.1:${server.address().port}/`,
+        requests,
+        close: () => {
+          server.close();
+          for (const s of sockets) s.destroy();
+        },
+      });
     });
   });
 }
 
 // A fresh headless Chromium with an empty profile (so a fresh browser
 // storage); the profile stays for the browser's life.
-async function launch() {
+async function launch(extra = []) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'zelvanos-chromium-'));
   const browser = await puppeteer.launch({
     executablePath: CHROMIUM,
     headless: true,
     userDataDir: profile,
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-           '--disable-component-update', '--disable-sync', '--autoplay-policy=user-gesture-required'],
+           '--disable-component-update', '--disable-sync', '--autoplay-policy=user-gesture-required', ...extra],
   });
   const close = browser.close.bind(browser);
   browser.close = async () => {
@@ -74,7 +105,10 @@ async function idle(page, n, timeout = 30000) {
     const w = window.Module && Module.ZelvanosWeb;
     if (!w) return false;
     const s = w.state;
-    return s.waiting && !w.framePending && s.frames > 0 && (want === undefined || s.keyWaits >= want);
+    if (!(s.waiting && !w.framePending && s.frames > 0 && (want === undefined || s.keyWaits >= want))) return false;
+    // The page has shown this wait's texts and keys.
+    const offer = JSON.parse(w.text('zelvanos_web_offer'));
+    return document.body.dataset.wait === String(offer.wait);
   }, {timeout, polling: 20}, n);
   return page.evaluate(() => Module.ZelvanosWeb.state.keyWaits);
 }
@@ -86,6 +120,26 @@ async function press(page, keys) {
     await page.keyboard.press(key);
     await idle(page, before + 1);
   }
+}
+
+// The game's texts on screen and what it asks for now, as the page reads them.
+async function screen(page) {
+  return page.evaluate(() => ({
+    texts: JSON.parse(Module.ZelvanosWeb.text('zelvanos_web_texts')).texts,
+    offer: JSON.parse(Module.ZelvanosWeb.text('zelvanos_web_offer')),
+  }));
+}
+
+// Taps (or clicks) an element and waits until the game has read what it sent
+// and waits for its next key.
+async function tapAndWait(page, selector, {tap = true} = {}) {
+  const before = await idle(page);
+  if (tap) {
+    await page.tap(selector);
+  } else {
+    await page.click(selector);
+  }
+  await idle(page, before + 1);
 }
 
 // The canvas as RGBA bytes.
@@ -100,4 +154,4 @@ async function canvasPixels(page) {
   return Buffer.from(data, 'base64');
 }
 
-module.exports = {ROOT, SITE, serve, launch, watchErrors, idle, press, canvasPixels};
+module.exports = {ROOT, SITE, serve, launch, watchErrors, idle, press, canvasPixels, screen, tapAndWait};

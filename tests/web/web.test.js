@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The game's web page in headless Chromium: the same pictures as the replay
 // tool for the same keys and date, a whole game, the browser's storage
-// across reloads, the on-screen keys of a phone, and no console errors.
-// Needs build-web/site (scripts/web --build-only) and the native
-// zelvanos-replay in build/ (or ZELVANOS_BUILD_DIR).
+// across reloads; on a phone upright and sideways the question and answers
+// as text large enough to read, answered by a tap on their text, a whole
+// game by taps alone with the name set on the page, no control during a
+// question that would end the game; the page played offline from its
+// service worker; the picture at a window's full size. Any console error
+// fails a test. Needs build-web/site (scripts/web --build-only) and the
+// native zelvanos-replay and zelvanos-factory-files in build/ (or
+// ZELVANOS_BUILD_DIR).
 'use strict';
 
 const assert = require('node:assert/strict');
@@ -16,10 +21,11 @@ const {PNG} = require('pngjs');
 const h = require('./harness.js');
 
 const BUILD = process.env.ZELVANOS_BUILD_DIR || path.join(h.ROOT, 'build');
-const FACTORY = path.join(h.SITE, '..', 'factory');
 const SHOTS = path.join(h.SITE, '..', 'screenshots');
 const DATE = '2005-12-25';
 const PAGE = `?date=${DATE}&clock=virtual`;
+const PORTRAIT = {width: 390, height: 844, isMobile: true, hasTouch: true, deviceScaleFactor: 3};
+const LANDSCAPE = {width: 844, height: 390, isMobile: true, hasTouch: true, deviceScaleFactor: 3};
 
 // Replay-script names as puppeteer's key names.
 const KEY_NAMES = {Enter: 'Enter', Esc: 'Escape', Space: 'Space', Up: 'ArrowUp', Down: 'ArrowDown', Right: 'ArrowRight'};
@@ -29,7 +35,7 @@ function replay(keys) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'zelvanos-replay-'));
   try {
     fs.mkdirSync(path.join(dir, 'Data'));
-    for (const f of fs.readdirSync(FACTORY)) fs.copyFileSync(path.join(FACTORY, f), path.join(dir, 'Data', f));
+    execFileSync(path.join(BUILD, 'zelvanos-factory-files'), [path.join(dir, 'Data')]);
     fs.symlinkSync(path.join(BUILD, 'run', 'Questions'), path.join(dir, 'Questions'));
     execFileSync(path.join(BUILD, 'zelvanos-replay'), ['--dir', dir, '--type', keys.join(' '), '--date', DATE,
       '--out', path.join(dir, 'out'), '--shots', 'none']);
@@ -44,7 +50,9 @@ function replay(keys) {
 
 // The answers that win, found by trying each letter in the replay tool
 // (the virtual clock makes the page draw the same questions).
+let winning;
 function winningKeys() {
+  if (winning) return winning;
   const wrong = /elsiette|nem sikerült|elkapkodta|százmillió az Öné/;
   const keys = ['Enter'];
   for (let level = 1; level <= 10; ++level) {
@@ -52,6 +60,7 @@ function winningKeys() {
     assert.ok(right, `no right answer found at level ${level}`);
     keys.push(right, 'Space');
   }
+  winning = keys;
   return keys;
 }
 
@@ -82,18 +91,28 @@ after(async () => {
   server?.close();
 });
 
-async function open(viewport = {width: 1280, height: 800}) {
-  const page = await browser.newPage();
+// A page of its own (a fresh browser storage and service worker each).
+async function open(viewport = {width: 800, height: 600}, query = PAGE) {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
   const errors = h.watchErrors(page);
   await page.setViewport(viewport);
-  await page.goto(server.url + PAGE);
+  await page.goto(server.url + query);
   await h.idle(page);
+  page.done = async () => {
+    assert.deepEqual(errors, [], 'no console errors');
+    await context.close();
+  };
   return {page, errors};
 }
 
+// The texts of the text layer's controls, and of what it shows.
+const layer = (page) => page.$eval('#text-layer', (e) => e.innerText);
+
 test('the main menu, and the highlight moving, as the replay tool draws them', async () => {
-  const {page, errors} = await open();
+  const {page} = await open();
   assert.equal(await page.title(), 'Legyen On is Zelvanos');
+  assert.deepEqual(await page.$eval('#screen', (c) => [c.width, c.height]), [800, 600]);
   assertSamePicture(await h.canvasPixels(page), replay([]).pixels, 'main menu');
   await page.screenshot({path: path.join(SHOTS, 'desktop-menu.png')});
   await type(page, ['Down', 'Down']);
@@ -106,28 +125,30 @@ test('the main menu, and the highlight moving, as the replay tool draws them', a
   await page.keyboard.up('Alt');
   await type(page, ['Down']);
   assertSamePicture(await h.canvasPixels(page), replay(['Down', 'Down', 'Up', 'Down']).pixels, 'Alt+Down ignored');
-  assert.deepEqual(errors, []);
-  await page.close();
+  // On a desktop the text layer is there for screen readers, out of sight.
+  const seen = await page.$eval('#text-layer', (e) => e.getBoundingClientRect().width);
+  assert.ok(seen <= 1, `the text layer is out of sight (${seen} px)`);
+  assert.match(await page.$eval('#texts', (e) => e.textContent), /Eredménylista/);
+  await page.done();
 });
 
 let listPicture;
 
 test('a whole game up to the high-score list', async () => {
   const keys = winningKeys();
-  const {page, errors} = await open();
+  const {page} = await open();
   await type(page, keys);
   const expected = replay(keys);
   assert.match(expected.log, /Felkerült az eredménylistára/);
   listPicture = await h.canvasPixels(page);
   assertSamePicture(listPicture, expected.pixels, 'high-score list');
   await page.screenshot({path: path.join(SHOTS, 'desktop-list.png')});
-  assert.deepEqual(errors, []);
-  await page.close();
+  await page.done();
 });
 
 test('a reload keeps the score and a changed setting', async () => {
   const toSound = ['Down', 'Enter', 'Down', 'Down', 'Down', 'Down', 'Down', 'Down', 'Down'];
-  let {page, errors} = await open();
+  const {page} = await open();
   await type(page, toSound);
   const before = await h.canvasPixels(page);
   await type(page, ['Enter']);  // sound off
@@ -148,34 +169,159 @@ test('a reload keeps the score and a changed setting', async () => {
   }));
   assert.deepEqual(stored, ['/zelvanos/Data/AskedQuestions.cfg', '/zelvanos/Data/Config.cfg',
     '/zelvanos/Data/HighScores.cfg']);
-  assert.deepEqual(errors, []);
 
   await page.reload();
   await h.idle(page);
   await type(page, toSound);
   assertSamePicture(await h.canvasPixels(page), changed, 'the setting after a reload');
-  await type(page, ['Esc', 'Down', 'Down', 'Enter']);
-  assert.ok(listPicture, 'the whole-game test ran first');
-  assertSamePicture(await h.canvasPixels(page), listPicture, 'the high-score list after a reload');
-  assert.deepEqual(errors, []);
-  await page.close();
+  await page.done();
 });
 
-test('the on-screen keys of a phone held sideways', async () => {
-  const {page, errors} = await open({width: 844, height: 390, isMobile: true, hasTouch: true, deviceScaleFactor: 3});
-  const keys = await page.$$eval('.keys button', (b) => b.map((x) => x.getBoundingClientRect().width > 0));
-  assert.equal(keys.length, 13);
-  assert.ok(keys.every(Boolean), 'every on-screen key shows');
-  // The picture takes the whole height.
-  const height = await page.$eval('#screen', (c) => c.getBoundingClientRect().height);
-  assert.ok(height >= 380, `canvas height ${height}`);
-  const before = await h.idle(page);
-  await page.tap('button[data-key="ArrowDown"]');
-  await h.idle(page, before + 1);
-  assertSamePicture(await h.canvasPixels(page), replay(['Down']).pixels, 'after the on-screen Down');
-  await page.screenshot({path: path.join(SHOTS, 'phone-landscape.png')});
-  await page.setViewport({width: 390, height: 844, isMobile: true, hasTouch: true, deviceScaleFactor: 3});
-  await page.screenshot({path: path.join(SHOTS, 'phone-portrait.png')});
-  assert.deepEqual(errors, []);
-  await page.close();
+// The question on a phone: its text and its answers, each at least 12 CSS
+// px tall and in sight, and a tap on the right answer's text answers it.
+async function readAndTap(viewport, name) {
+  const keys = winningKeys();
+  const {page} = await open(viewport);
+  await h.tapAndWait(page, '.items button[aria-current="true"]');  // Játék kezdése
+  const shown = await page.evaluate(() => {
+    const view = {w: innerWidth, h: innerHeight};
+    return [...document.querySelectorAll('#texts .question, #texts .answers button')].map((e) => {
+      const r = e.getBoundingClientRect();
+      const sizes = [...e.querySelectorAll('span')].map((s) => parseFloat(getComputedStyle(s).fontSize));
+      return {text: e.textContent, size: Math.min(...sizes), inSight: r.top >= 0 && r.bottom <= view.h &&
+              r.left >= 0 && r.right <= view.w, height: r.height, width: r.width};
+    });
+  });
+  assert.equal(shown.length, 5, `a question and four answers: ${JSON.stringify(shown)}`);
+  assert.match(shown[0].text, /^1\. \S/);
+  ['A', 'B', 'C', 'D'].forEach((letter, i) => assert.ok(shown[i + 1].text.startsWith(letter + ': '), shown[i + 1].text));
+  for (const s of shown) {
+    assert.ok(s.size >= 12, `${s.text}: ${s.size} px`);
+    assert.ok(s.inSight, `${s.text} is in sight`);
+  }
+  for (const s of shown.slice(1)) assert.ok(s.height >= 44 && s.width >= 44, `${s.text}: a target of 44 x 44 px`);
+  // The picture stays, smaller where it must.
+  const picture = await page.$eval('#screen', (c) => c.getBoundingClientRect().width);
+  assert.ok(picture >= 300, `the picture is ${picture} px wide`);
+  await page.screenshot({path: path.join(SHOTS, `${name}-question.png`)});
+
+  const right = keys[1].toUpperCase();
+  const index = ['A', 'B', 'C', 'D'].indexOf(right);
+  await h.tapAndWait(page, `#texts .answers button:nth-child(${index + 1})`);
+  assert.match(await layer(page), /A következő kérdéshez/, 'the right answer was given');
+  await page.waitForFunction(() => /helyes válasz/.test(document.getElementById('live').textContent));
+  await page.screenshot({path: path.join(SHOTS, `${name}-right.png`)});
+  await page.done();
+}
+
+test('a phone held upright: question and answers readable as text, the right answer tapped', () =>
+  readAndTap(PORTRAIT, 'phone-portrait'));
+test('a phone held sideways: question and answers readable as text, the right answer tapped', () =>
+  readAndTap(LANDSCAPE, 'phone-landscape'));
+
+test('no visible control during a question sends a key that would end the game', async () => {
+  const {page} = await open(PORTRAIT);
+  await h.tapAndWait(page, '.items button[aria-current="true"]');
+  const ending = async () => (await h.screen(page)).offer;
+  const offer = await ending();
+  assert.equal(offer.asking, 'question');
+  // Every control of the text layer sends an offered key, and every offered
+  // key at a question is an answer, a lifeline in its order or the stop.
+  const controls = await page.$$eval('#text-layer button, #text-layer summary', (all) =>
+    all.filter((b) => b.getBoundingClientRect().width > 0).map((b) => b.textContent.trim()));
+  const allowed = new Set(['a', 'b', 'c', 'd', 't', 'f', 'k', 'm']);
+  for (const key of offer.keys) {
+    assert.equal(key.bytes.length, 1, key.label);
+    assert.ok(allowed.has(String.fromCharCode(key.bytes[0])), `offered: ${key.bytes}`);
+  }
+  const labels = offer.keys.filter((k) => !k.place).map((k) => k.label);
+  assert.deepEqual(labels, ['Telefon', 'Felező', 'Közönség', 'Megállás']);
+  for (const label of labels) assert.ok(controls.includes(label), `${label} is a button`);
+  // The page's own controls and taps beside the boxes send nothing.
+  const wait = offer.wait;
+  for (const selector of ['#names-open', '#text-layer summary']) {
+    if (!(await page.$(selector))) continue;
+    await page.tap(selector);
+    await page.evaluate(() => document.querySelector('dialog[open]')?.close());
+  }
+  const box = await page.$eval('#screen', (c) => c.getBoundingClientRect().toJSON());
+  for (const [x, y] of [[20, 20], [400, 300], [700, 500], [50, 95], [600, 120], [330, 92]]) {
+    await page.touchscreen.tap(box.x + x / 800 * box.width, box.y + y / 600 * box.height);
+  }
+  // Megállás asks twice: one tap alone stops nothing.
+  await page.tap('#keys button:last-child');
+  await new Promise((r) => setTimeout(r, 200));
+  const after = await ending();
+  assert.equal(after.asking, 'question', 'still the question');
+  assert.equal(after.wait, wait, 'no key was sent');
+  await page.done();
+});
+
+test('a whole game by taps alone, under the name set on the page', async () => {
+  const keys = winningKeys();
+  const {page} = await open(PORTRAIT);
+  // The settings item about the name tells a browser player where to set it.
+  await h.tapAndWait(page, '#texts .items button:nth-child(2)');  // Beállítások
+  await h.tapAndWait(page, '.items button[aria-current="true"]');  // Játékos neve
+  assert.match(await page.$eval('#notice', (e) => e.textContent), /itt állíthatja be/);
+  await page.tap('#notice button');
+  await page.waitForSelector('#names-dialog[open]');
+  // The names program's rules: a character the game cannot show is refused.
+  await page.$eval('#name-player', (e) => { e.value = ''; });
+  await page.type('#name-player', 'Kovács ☺');
+  await page.tap('#names-save');
+  assert.match(await page.$eval('#names-error', (e) => e.textContent), /nem tud megjeleníteni|cannot show/);
+  await page.$eval('#name-player', (e) => { e.value = ''; });
+  await page.type('#name-player', 'Kovács Éva');
+  await page.tap('#names-save');
+  await page.waitForSelector('#names-dialog:not([open])');
+  await h.tapAndWait(page, '#keys button');  // Vissza
+  await h.tapAndWait(page, '#texts .items button:nth-child(11)');  // Vissza to the main menu
+  await h.tapAndWait(page, '#texts .items button:nth-child(1)');  // Játék kezdése
+  for (let level = 1; level <= 10; ++level) {
+    const index = ['a', 'b', 'c', 'd'].indexOf(keys[2 * level - 1]);
+    await h.tapAndWait(page, `#texts .answers button:nth-child(${index + 1})`);
+    await h.tapAndWait(page, '#keys button');  // Tovább
+  }
+  const text = await layer(page);
+  assert.match(text, /Kovács Éva/, 'the name set on the page is in the list');
+  assert.match(text, /1 500 000 000/);
+  await page.screenshot({path: path.join(SHOTS, 'phone-list.png')});
+  await page.done();
+});
+
+test('after one visit the page reloads and plays offline from its service worker', async () => {
+  const {page} = await open(PORTRAIT, PAGE + '&touch=1');
+  await page.waitForFunction(() => navigator.serviceWorker.controller !== null, {timeout: 60000});
+  // Everything of this version is kept.
+  await page.waitForFunction(async () => {
+    const names = await caches.keys();
+    const store = names.find((n) => /^zelvanos-v-/.test(n));
+    return store && (await (await caches.open(store)).keys()).length > 40;
+  }, {timeout: 60000, polling: 200});
+  await page.setOfflineMode(true);
+  await page.reload();
+  await h.idle(page);
+  await h.tapAndWait(page, '.items button[aria-current="true"]');  // Játék kezdése: a bank from the store
+  const {offer} = await h.screen(page);
+  assert.equal(offer.asking, 'question');
+  assert.match(await layer(page), /^1\. /m);
+  await page.setOfflineMode(false);
+  await page.done();
+});
+
+test('a window larger than a whole multiple gets the largest crisp picture', async () => {
+  const {page} = await open({width: 1100, height: 825});
+  const size = await page.$eval('#screen', (c) => [c.width, c.height, c.getBoundingClientRect().width]);
+  assert.deepEqual(size, [1100, 825, 1100]);
+  // Whole pixels of the picture stay single colours: sharp, not smeared.
+  const colours = await page.evaluate(() => {
+    const c = document.getElementById('screen');
+    const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    const seen = new Set();
+    for (let i = 0; i < d.length; i += 4 * 7) seen.add((d[i] << 16) | (d[i + 1] << 8) | d[i + 2]);
+    return seen.size;
+  });
+  assert.ok(colours < 200, `${colours} colours: crisp edges, not a blur`);
+  await page.done();
 });

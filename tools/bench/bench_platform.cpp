@@ -20,6 +20,7 @@
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
 #include "platform/headless.hpp"
+#include "platform/settings.hpp"
 #include "screen/gamescreen.hpp"
 #include "screen/logo.hpp"
 #include "shell/menu.hpp"
@@ -36,7 +37,7 @@ class HeadlessProgram {
   explicit HeadlessProgram(platform::Date date) : backend_(date) {
     shell::reset_all();
     platform::use_backend(&backend_);
-    shell::apply_factory_values(shell::CONFIG);
+    shell::apply_factory_values(settings::CONFIG);
   }
   ~HeadlessProgram() { platform::use_backend(nullptr); }
   HeadlessProgram(const HeadlessProgram&) = delete;
@@ -50,7 +51,7 @@ class HeadlessProgram {
 // header), and the five items: what one main-menu pass draws.
 void MainMenuPass(benchmark::State& state) {
   const HeadlessProgram program(platform::Date{2005, 12, 25, 0});
-  shell::CONFIG.MADE_IN_HUNGARY = 1;
+  settings::CONFIG.MADE_IN_HUNGARY = 1;
   shell::HOL = 1;
   for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop
     shell::draw_main_menu();

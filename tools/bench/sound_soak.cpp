@@ -18,6 +18,7 @@
 #include "game/questions.hpp"
 #include "platform/files.hpp"
 #include "platform/headless.hpp"
+#include "platform/settings.hpp"
 #include "shell/menu.hpp"
 #include "shell/settings.hpp"
 #include "sound/audio_sdl.hpp"
@@ -45,9 +46,9 @@ long resident_kib() {
 // A folder where every question's right answer is "a", with the real sounds.
 void prepare(const fs::path& dir, const fs::path& sounds) {
   fs::create_directories(dir / "Data");
-  shell::BEALLITASOK settings;
-  shell::apply_factory_values(settings);
-  platform::write_record(dir / "Data" / "Config.cfg", shell::encode(settings));
+  settings::BEALLITASOK record;
+  shell::apply_factory_values(record);
+  platform::write_record(dir / "Data" / "Config.cfg", settings::encode(record));
   game::KERDESEKFULL bank{};
   bank[0].KERDES.assign("?");
   for (auto* s : {&bank[0].A, &bank[0].B, &bank[0].C, &bank[0].D}) s->assign("x");

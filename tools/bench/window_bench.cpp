@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "platform/graph.hpp"
+#include "platform/settings.hpp"
 #include "platform/window.hpp"
 #include "shell/menu.hpp"
 #include "shell/settings.hpp"
@@ -84,7 +85,7 @@ int main() {
   double menu_rss = 0;
   const int code = platform::run_windowed([&] {
     shell::reset_all();
-    shell::apply_factory_values(shell::CONFIG);
+    shell::apply_factory_values(settings::CONFIG);
     platform::SetWindowTitle("Legyen On is Zelvanos");
     std::int16_t driver = 15, mode = 30010;
     platform::InitGraph(driver, mode, "");
