@@ -165,6 +165,10 @@ TEST(QuestionWording, TheRightAnswersWordInTheQuestion) {
       said(giveaway("Melyik bolygó a legnagyobb a Naprendszerben?", {"Jupiter", "Szaturnusz", "Neptunusz", "Föld"})),
       "");
   EXPECT_EQ(said(giveaway("Melyik madár nem tud repülni?", {"a strucc", "a veréb", "a fecske", "a gólya"})), "");
+  EXPECT_EQ(said(giveaway("Anna idősebb Bélánál, Béla pedig idősebb Csabánál. Ki a legfiatalabb?",
+                          {"Csaba", "Anna", "Béla", "nem lehet tudni"})),
+            "")
+      << "every option stands in the question";
 }
 
 TEST(QuestionWording, AGroupSpaceInAFourDigitNumber) {
@@ -245,6 +249,8 @@ TEST(QuestionWording, AnswersThatDoNotAgreeWithTheQuestionWord) {
            {"Melyik ünnephez kötődik a locsolkodás?", {"Húsvét", "Karácsony", "Pünkösd", "Szilveszter"}},
            {"Kivel verte meg Toldi a cseh vitézt?", {"egyedül", "Miklóssal", "Bencével", "Lajossal"}},
            {"Melyik afrikai országban áll a Kilimandzsáró?", {"Tanzánia", "Kenya", "Uganda", "Etiópia"}},
+           {"Melyik Harry Potter-könyvben jelenik meg Dobby?",
+            {"A titkok kamrája", "A bölcsek köve", "A tűz serlege", "A Halál ereklyéi"}},
        }) {
     EXPECT_EQ(agree(question, answers).size(), 1U) << question;
   }
@@ -270,6 +276,10 @@ TEST(QuestionWording, AnswersThatDoNotAgreeWithTheQuestionWord) {
            {"Hányadik helyen végzett Magyarország?", {"első", "második", "harmadik", "negyedik"}},
            {"Melyik magyar nevéhez fűződik a gyufa?",
             {"Irinyi János", "Jedlik Ányos", "Bláthy Ottó", "Puskás Tivadar"}},
+           {"Melyik Shakespeare-darab főhőse Prospero?",
+            {"A vihar", "A makrancos hölgy", "A velencei kalmár", "A windsori víg nők"}},
+           {"Milyen néven ismert az első vb-trófea?",
+            {"Jules Rimet-kupa", "Henri Delaunay-kupa", "Mitropa Kupa", "Copa del Rey"}},
            {"Hol van a Föld legmélyebb pontja?",
             {"a Mariana-árokban", "a Holt-tengernél", "az Antarktiszon", "a Himalája alatt"}},
        }) {

@@ -27,10 +27,12 @@ bool starts_with(std::u32string_view s, std::u32string_view prefix) {
 
 bool is_vowel(char32_t cp) { return std::u32string_view(U"aáeéiíoóöőuúüű").find(cp) != std::u32string_view::npos; }
 
-// A word of a text: its letters in lower case and where it starts.
+// A word of a text: its letters in lower case, where it starts, and
+// whether it started with a capital (a name).
 struct Word {
   std::u32string text;
   std::size_t at = 0;
+  bool capital = false;
 };
 
 // The runs of letters; a hyphen or an apostrophe separates words.
@@ -41,7 +43,7 @@ std::vector<Word> words(std::u32string_view s) {
       ++i;
       continue;
     }
-    Word w{{}, i};
+    Word w{{}, i, text::lower(s[i]) != s[i]};
     while (i < s.size() && is_letter(s[i])) w.text.push_back(text::lower(s[i++]));
     out.push_back(std::move(w));
   }
@@ -123,20 +125,31 @@ std::string giveaway_message(const std::string& in_question, const std::string& 
               "the question's word \"" + in_question + "\" gives the right answer away (\"" + in_answer + "\")");
 }
 
+// Whether one of an answer's words stands in the question too.
+bool in_question(const std::vector<Word>& question, const std::u32string& answer) {
+  for (const Word& q : question) {
+    if (common().count(q.text) != 0) continue;
+    for (const Word& a : words(answer)) {
+      if (related(a.text, q.text)) return true;
+    }
+  }
+  return false;
+}
+
 void giveaway(const std::u32string& question, const std::array<std::u32string, 4>& answers, std::size_t right,
               std::vector<Finding>& out) {
-  for (const Word& q : words(question)) {
+  const auto asked = words(question);
+  // When a wrong answer's word stands in the question too, the question
+  // names the kind of answer it asks for ("Melyik tenger ..." Adriai-tenger,
+  // Balti-tenger) or all the options (a puzzle about Anna, Béla and Csaba):
+  // no give-away.
+  for (std::size_t i = 0; i < 4; ++i) {
+    if (i != right && in_question(asked, answers[i])) return;
+  }
+  for (const Word& q : asked) {
     if (common().count(q.text) != 0) continue;
     for (const Word& a : words(answers[right])) {
       if (!related(a.text, q.text)) continue;
-      // A word every answer shares names the kind of answer asked for
-      // ("Melyik tenger ..." Adriai-tenger, Balti-tenger ...): no give-away.
-      bool shared = false;
-      for (std::size_t i = 0; i < 4 && !shared; ++i) {
-        if (i == right) continue;
-        for (const Word& w : words(answers[i])) shared = shared || related(w.text, q.text);
-      }
-      if (shared) continue;
       out.push_back({0, static_cast<int>(q.at + 1), kGiveaway,
                      giveaway_message(text::utf8_of(question.substr(q.at, q.text.size())),
                                       text::utf8_of(answers[right].substr(a.at, a.text.size())))});
@@ -253,10 +266,11 @@ std::string describe(Case c) {
 // Nouns that end like a case but are not one, after "Melyik" and the like.
 bool looks_like_a_case_only(std::u32string_view w) {
   for (const std::u32string_view e :
-       {U"figura", U"opera", U"kamra", U"zebra", U"kobra",  U"szféra", U"kultúra",   U"ware",    U"szoba",
-        U"tuba",   U"samba", U"rumba", U"bomba", U"mamba",  U"hormon", U"elektron",  U"proton",  U"neutron",
-        U"foton",  U"ion",   U"szén",  U"gén",   U"isten",  U"japán",  U"román",     U"szlovén", U"ukrán",
-        U"albán",  U"dán",   U"kanál", U"szó",   U"szóban", U"mondat", U"mondatban", U"betű",    U"betűben"}) {
+       {U"figura", U"opera",     U"kamra", U"zebra",   U"kobra", U"szféra", U"kultúra", U"ware",
+        U"szoba",  U"tuba",      U"samba", U"rumba",   U"bomba", U"mamba",  U"hormon",  U"elektron",
+        U"proton", U"neutron",   U"foton", U"ion",     U"szén",  U"gén",    U"isten",   U"japán",
+        U"román",  U"szlovén",   U"ukrán", U"albán",   U"dán",   U"kanál",  U"szó",     U"szóban",
+        U"mondat", U"mondatban", U"betű",  U"betűben", U"néven"}) {
     if (ends_with(w, e)) return true;
   }
   return false;
@@ -303,7 +317,11 @@ Expectation expectation(const std::u32string& question) {
   for (std::size_t i = 0; i + 1 < all.size(); ++i) {
     const std::u32string& w = all[i].text;
     if (w != U"melyik" && w != U"milyen" && w != U"mely" && w != U"miféle") continue;
-    for (std::size_t j = i + 1; j < all.size() && j <= i + 2; ++j) {
+    for (std::size_t j = i + 1, steps = 0; j < all.size() && steps < 2; ++j) {
+      // A name stands before the noun as an adjective would: "Melyik
+      // Shakespeare-darab", "Melyik Harry Potter-könyvben".
+      if (all[j].capital) continue;
+      ++steps;
       const Case c = case_of_noun(all[j].text);
       if (c != Case::kNone) {
         const bool season = starts_with(all[j].text, U"évszak") || starts_with(all[j].text, U"napszak");
