@@ -22,13 +22,31 @@ poll() {
   done
 }
 
+# Servers of this user's other X tests (another build's, run at the same
+# time) start and stop one at a time: a server killed on purpose leaves its
+# lock file and socket, and removing them must not race with a new server
+# that claims the same display number in between.
+x_lock_file=/tmp/zelvanos-x-tests-$(id -u).lock
+x_lock() {
+  exec {x_lock_fd}>>"$x_lock_file" && flock -w 120 "$x_lock_fd"
+}
+x_unlock() {
+  flock -u "$x_lock_fd"
+  exec {x_lock_fd}>&-
+}
+
 # Starts Xvfb on a display it picks (xvfb: its process, DISPLAY: its
 # display) and waits until it answers; fails when it does not.
 start_xvfb() {
   rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+  x_lock || return 1
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" {x_lock_fd}>&- >"$work/xvfb.log" 2>&1 &
   xvfb=$!
-  poll 20 grep -q '[0-9]' "$work/display" || return 1
+  if ! poll 20 grep -q '[0-9]' "$work/display"; then
+    x_unlock
+    return 1
+  fi
+  x_unlock
   DISPLAY=:$(tr -dc '0-9' <"$work/display")
   export DISPLAY
   displays_used+=("${DISPLAY#:}:$xvfb")
@@ -37,7 +55,7 @@ start_xvfb() {
 
 # Removes the lock file and socket of display N when they are server PID's.
 remove_lock() {
-  if [ "$(tr -dc '0-9' <"/tmp/.X$1-lock" 2>/dev/null)" = "$2" ]; then
+  if [ "$(tr -dc '0-9' 2>/dev/null <"/tmp/.X$1-lock")" = "$2" ]; then
     rm -f "/tmp/.X$1-lock" "/tmp/.X11-unix/X$1"
   fi
 }
@@ -46,9 +64,11 @@ remove_lock() {
 # killed one leaves.
 stop_xvfb() {
   [ "$xvfb" != 0 ] || return 0
+  x_lock
   kill "-${1:-TERM}" "$xvfb" 2>/dev/null
   wait "$xvfb" 2>/dev/null
   remove_lock "${DISPLAY#:}" "$xvfb"
+  x_unlock
   xvfb=0
 }
 
@@ -57,7 +77,7 @@ stop_xvfb() {
 check_leftovers() {
   local entry bad=0
   for entry in "${displays_used[@]}"; do
-    if [ "$(tr -dc '0-9' <"/tmp/.X${entry%%:*}-lock" 2>/dev/null)" = "${entry#*:}" ]; then
+    if [ "$(tr -dc '0-9' 2>/dev/null <"/tmp/.X${entry%%:*}-lock")" = "${entry#*:}" ]; then
       echo "FAIL: /tmp/.X${entry%%:*}-lock was left behind"
       bad=1
     fi
