@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/errors.hpp"
 #include "platform/files.hpp"
@@ -70,8 +71,19 @@ void load() {
   if (status.type() == std::filesystem::file_type::regular) {
     const auto size = std::filesystem::file_size(file(), ec);
     if (!ec && size < kAskedSize) {
-      say_unreadable(name + ": túl rövid, " + std::to_string(size) + " bájt / too short: " + std::to_string(size) +
-                     " of " + std::to_string(kAskedSize) + " bytes");
+      // Cut short: said when it begins as this file does (an empty one too,
+      // as a crash of the system may leave it); a short file of another
+      // kind is simply no memory, and the next write replaces it.
+      std::vector<std::uint8_t> start;
+      try {
+        if (size > 0) start = platform::read_record(file(), std::min<std::size_t>(size, kMagic.size()));
+      } catch (const platform::IoError&) {
+        start.assign(kMagic.begin(), kMagic.end());  // unreadable as well: said
+      }
+      if (std::equal(start.begin(), start.end(), kMagic.begin())) {
+        say_unreadable(name + ": túl rövid, " + std::to_string(size) + " bájt / too short: " + std::to_string(size) +
+                       " of " + std::to_string(kAskedSize) + " bytes");
+      }
       return;
     }
   }
@@ -79,9 +91,7 @@ void load() {
     const auto bytes = platform::read_record(file(), kAskedSize);
     switch (decode_asked(std::span<const std::uint8_t, kAskedSize>(bytes.data(), kAskedSize), *g_memory)) {
       case AskedFileState::kGood: break;
-      case AskedFileState::kForeign:
-        say_unreadable(name + ": nem a feltett kérdések emlékezete / not a memory of asked questions");
-        break;
+      case AskedFileState::kForeign: break;  // another kind of file: no memory, replaced at the next write
       case AskedFileState::kDamaged:
         say_unreadable(name + ": sérült, az ellenőrzőösszege nem egyezik / damaged: its checksum does not match");
         break;

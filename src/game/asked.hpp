@@ -22,10 +22,12 @@
 //               record n, 1 to 100; the rest zero
 // With all 32 entries taken, the bank used longest ago gives its entry up.
 //
-// A missing file is an empty memory. One that is too short, not this kind
-// of file, or fails its checksum is never fatal: the memory starts afresh,
-// and standard error says so once. A file that cannot be written is said
-// once too; the game goes on and remembers for as long as it runs.
+// A missing file, or one of another kind (not beginning "ZVASKED1"), is an
+// empty memory, without a word; the next write replaces it. One of this
+// kind cut short (or empty) or failing its checksum is damaged, never
+// fatal: the memory starts afresh, and standard error says so once. A file
+// that cannot be written is said once too; the game goes on and remembers
+// for as long as it runs.
 
 #include <array>
 #include <bitset>
