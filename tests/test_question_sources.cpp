@@ -546,7 +546,7 @@ TEST_F(ShippedSets, ARegressionInACopyIsCaught) {
            for (std::size_t i = 1; i < 30; ++i) {
              auto& p = parts.at(i);
              const auto right = p.find("\n+ ");
-             const auto first = p.find("\n", p.find("\n? ") + 1);
+             const auto first = p.find('\n', p.find("\n? ") + 1);
              const auto end = p.find('\n', right + 1);
              const std::string line = p.substr(right, (end == std::string::npos ? p.size() : end) - right);
              p.erase(right, line.size());

@@ -89,12 +89,10 @@ void load() {
   }
   try {
     const auto bytes = platform::read_record(file(), kAskedSize);
-    switch (decode_asked(std::span<const std::uint8_t, kAskedSize>(bytes.data(), kAskedSize), *g_memory)) {
-      case AskedFileState::kGood: break;
-      case AskedFileState::kForeign: break;  // another kind of file: no memory, replaced at the next write
-      case AskedFileState::kDamaged:
-        say_unreadable(name + ": sérült, az ellenőrzőösszege nem egyezik / damaged: its checksum does not match");
-        break;
+    // Another kind of file is no memory, replaced at the next write.
+    if (decode_asked(std::span<const std::uint8_t, kAskedSize>(bytes.data(), kAskedSize), *g_memory) ==
+        AskedFileState::kDamaged) {
+      say_unreadable(name + ": sérült, az ellenőrzőösszege nem egyezik / damaged: its checksum does not match");
     }
   } catch (const platform::IoError& e) {
     if (e.code() != 2 && e.code() != 3) say_unreadable(e.what());  // 2, 3: gone meanwhile
