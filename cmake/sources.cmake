@@ -33,6 +33,7 @@ set(ZELVANOS_HEADLESS_SOURCES
 # alone. The entries (src/shell/main.cpp, src/shell/main_web.cpp) and the
 # audio devices belong to each build.
 set(ZELVANOS_CORE_SOURCES
+  src/game/asked.cpp
   src/game/flow.cpp
   src/game/game.cpp
   src/game/highscores.cpp

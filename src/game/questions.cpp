@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "game/questions.hpp"
 
-#include <set>
-#include <utility>
+#include <algorithm>
+#include <map>
 
+#include "game/asked.hpp"
 #include "game/game.hpp"
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
@@ -52,12 +53,17 @@ constexpr std::array<std::string_view, 10> kChildrenFiles = {
 constexpr std::array<std::string_view, 3> kSingleFiles = {
     "Questions\\Single\\szamtech.lmk", "Questions\\Single\\kelvarion.lmk", "Questions\\Single\\labdarugas.lmk"};
 
-// The questions asked in this game, as (file name, record index).
-std::set<std::pair<std::string, int>> g_asked;
+// The questions asked in this game, by file name.
+std::map<std::string, AskedSet, std::less<>> g_asked;
 
 // Redraws of a question already asked before the next unasked record is
 // taken instead.
 constexpr int kRedraws = 3;
+
+bool covers(const AskedSet& set, const std::vector<int>& questions) {
+  return std::all_of(questions.begin(), questions.end(),
+                     [&](int q) { return set.test(static_cast<std::size_t>(q - 1)); });
+}
 
 void load_level_file(int set, int number) {
   if (number < 1 || number > 10) return;
@@ -178,25 +184,36 @@ void KERDEZ_BETOLT(std::string_view SZVG) {
     throw platform::IoError(100, path, "the question bank holds no question that can be asked");
   }
   KERDESEK = static_cast<std::int16_t>(questions.size());
+  // What not to draw: the questions this game has asked from the file, and
+  // those earlier games asked from a bank of this content. A bank whose
+  // every question has been asked starts over; when this game has asked
+  // them all (a bank smaller than a game), only the memory counts.
+  const std::uint64_t fingerprint = bank_fingerprint(K);
+  AskedSet remembered = remembered_questions(fingerprint);
+  if (covers(remembered, questions)) remembered.reset();
+  AskedSet& in_game = g_asked[std::string(SZVG)];
+  AskedSet avoid = remembered | in_game;
+  if (covers(avoid, questions)) avoid = remembered;
   platform::Randomize();
   std::size_t drawn = static_cast<std::size_t>(platform::Random(KERDESEK));
-  // A question already asked in this game is drawn again while the bank
-  // still holds one that has not been. The redraws go on from the same seed
-  // (a reseed within the same millisecond would only repeat the draw); after
-  // a few, the next unasked record in the bank's order is taken.
-  const std::string file(SZVG);
-  const auto asked = [&](std::size_t i) { return g_asked.count({file, questions[i]}) != 0; };
+  // A question to avoid is drawn again while the bank still holds another.
+  // The redraws go on from the same seed (a reseed within the same
+  // millisecond would only repeat the draw); after a few, the next record
+  // in the bank's order not to avoid is taken.
+  const auto avoided = [&](std::size_t i) { return avoid.test(static_cast<std::size_t>(questions[i] - 1)); };
   const std::size_t count = questions.size();
-  bool any_unasked = false;
-  for (std::size_t i = 0; i < count && !any_unasked; ++i) any_unasked = !asked(i);
-  if (any_unasked) {
-    for (int redraw = 0; redraw < kRedraws && asked(drawn); ++redraw) {
+  if (!covers(avoid, questions)) {
+    for (int redraw = 0; redraw < kRedraws && avoided(drawn); ++redraw) {
       drawn = static_cast<std::size_t>(platform::Random(KERDESEK));
     }
-    while (asked(drawn)) drawn = (drawn + 1) % count;
+    while (avoided(drawn)) drawn = (drawn + 1) % count;
   }
   KERDESEK = static_cast<std::int16_t>(questions[drawn]);
-  g_asked.insert({file, KERDESEK});
+  const auto record = static_cast<std::size_t>(KERDESEK - 1);
+  in_game.set(record);
+  // Remembered at once: the question counts as asked however the game ends.
+  remembered.set(record);
+  remember_questions(fingerprint, remembered);
   const KERDESREKORD& r = K[static_cast<std::size_t>(KERDESEK - 1)];
   KERDES = r.KERDES.view();
   A = r.A.view();
@@ -221,6 +238,7 @@ void forget_asked_questions() { g_asked.clear(); }
 
 void reset_questions() {
   forget_asked_questions();
+  reset_asked_memory();
   K = {};
   KERDES.clear();
   A.clear();

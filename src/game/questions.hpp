@@ -3,7 +3,8 @@
 // The question banks: files of 100 fixed-size question records, one file
 // per level for the two level-graded sets and one file for each single set.
 // Every level loads its bank afresh and draws one question at random, one
-// not yet asked in this game while the bank holds such a one.
+// not yet asked in this game while the bank holds such a one, and not asked
+// by an earlier game until the bank is used up (game/asked.hpp).
 
 #include <array>
 #include <cstddef>
@@ -76,8 +77,9 @@ void VELETLENKERDESEK();
 void ROSSZVALASZ();
 
 // A game never asks one question twice while the bank it draws from still
-// holds one it has not asked: KERDEZ_BETOLT remembers what it drew until
-// this is called, at the start of every game.
+// holds one it has not asked: KERDEZ_BETOLT keeps what it drew in this game
+// until this is called, at the start of every game. (What earlier games
+// asked is kept in the memory of asked questions, game/asked.hpp.)
 void forget_asked_questions();
 
 void reset_questions();

@@ -348,7 +348,7 @@ std::filesystem::path write_target(const std::filesystem::path& path) {
   return path;  // a loop of links: replaced by the file itself
 }
 
-void write_record(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+void write_record(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, Durability durability) {
   refuse_foreign_folder_link(path);
   const std::filesystem::path target = write_target(path);
   // `target` is a link only when it is someone else's: that one is replaced,
@@ -367,14 +367,14 @@ void write_record(const std::filesystem::path& path, std::span<const std::uint8_
   if (exists) ::fchmod(fd, old.st_mode & 07777);
   bool ok = write_all(fd, bytes);
   int err = ok ? 0 : errno;
-  if (ok && ::fsync(fd) != 0) ok = false, err = errno;
+  if (ok && durability == Durability::kDurable && ::fsync(fd) != 0) ok = false, err = errno;
   if (::close(fd) != 0 && ok) ok = false, err = errno;
   if (ok && ::rename(temp.c_str(), target.c_str()) != 0) ok = false, err = errno;
   if (!ok) {
     ::unlink(temp.c_str());
     throw io_error(FileStep::kWrite, err, path);
   }
-  sync_folder(target);
+  if (durability == Durability::kDurable) sync_folder(target);
   remove_stale_temporaries(target);
   if (g_write_observer != nullptr) g_write_observer(path);
 }

@@ -49,8 +49,18 @@ std::string full_path(const std::filesystem::path& path);
 // folder, a named pipe, a device) is refused without waiting on it.
 std::vector<std::uint8_t> read_record(const std::filesystem::path& path, std::size_t size);
 
+// How far a write goes before the rename. kDurable waits until the bytes
+// are on the disk, so not even a crash of the whole system loses the new
+// file (settings, scores). kAtomic only writes and renames: a crash of the
+// program still never leaves a cut-off file, but a crash of the system may
+// lose the write or leave the file empty; for files whose loss costs little
+// and whose reader finds such damage (the memory of asked questions, written
+// after every question), and which should not wait for the disk each time.
+enum class Durability { kDurable, kAtomic };
+
 // Replaces the file by exactly these bytes.
-void write_record(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+void write_record(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                  Durability durability = Durability::kDurable);
 
 // What the line about a damaged file set aside says of it, in Hungarian and
 // English: what the file is, as "a sérült eredménylista" / "the damaged

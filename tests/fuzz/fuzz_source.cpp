@@ -2,13 +2,15 @@
 // The question-set tool's source parser from any text: it never crashes, and
 // whatever it accepts dumps back to a source that compiles to the same bank,
 // with nothing the dump cannot express, and that dumps to itself again.
-// Checking it against other sources (repeats) never crashes either.
+// Checking it against other sources (repeats, the difficulty of a graded
+// series) never crashes either.
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
+#include "questions/difficulty.hpp"
 #include "questions/source.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -21,6 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const auto half = questions::compile(text.substr(0, size / 2));
   (void)questions::repeats_across({{"a", &compiled}, {"b", &half}});
+  (void)questions::spread_line("a", questions::spread(compiled));
+  (void)questions::series_warnings({{"01", &compiled}, {"02", &half}}, {1, 2});
   if (!compiled.ok()) return 0;
   std::vector<questions::Diagnostic> problems;
   const std::string source = questions::dump(compiled.bank, &problems);

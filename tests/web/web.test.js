@@ -113,6 +113,28 @@ test('the main menu, and the highlight moving, as the replay tool draws them', a
 
 let listPicture;
 
+// The files the browser's storage holds for the game's Data folder, with
+// their sizes.
+function storedFiles(page) {
+  return page.evaluate(() => new Promise((resolve, reject) => {
+    const open = indexedDB.open('/zelvanos/Data');
+    open.onerror = reject;
+    open.onsuccess = () => {
+      const store = open.result.transaction('FILE_DATA').objectStore('FILE_DATA');
+      const keys = store.getAllKeys();
+      const values = store.getAll();
+      values.onsuccess = () => {
+        const files = {};
+        keys.result.map(String).forEach((k, i) => {
+          if (values.result[i].contents) files[k] = values.result[i].contents.length;
+        });
+        resolve(Object.fromEntries(Object.entries(files).sort()));
+      };
+      values.onerror = reject;
+    };
+  }));
+}
+
 test('a whole game up to the high-score list', async () => {
   const keys = winningKeys();
   const {page} = await open();
@@ -122,6 +144,9 @@ test('a whole game up to the high-score list', async () => {
   listPicture = await h.canvasPixels(page);
   assertSamePicture(listPicture, expected.pixels, 'high-score list');
   await page.screenshot({path: path.join(SHOTS, 'desktop-list.png')});
+  // The questions asked are remembered in the browser with the other files.
+  assert.deepEqual(await storedFiles(page), {'/zelvanos/Data/AskedQuestions.cfg': 1040,
+    '/zelvanos/Data/Config.cfg': 76, '/zelvanos/Data/HighScores.cfg': 730});
   await page.done();
 });
 
@@ -136,16 +161,8 @@ test('a reload keeps the score and a changed setting', async () => {
   assertSamePicture(changed, replay([...toSound, 'Enter']).pixels, 'sound switched off');
   // Every save went through a temporary file renamed over the old one:
   // the browser holds the two files and nothing else.
-  const stored = await page.evaluate(() => new Promise((resolve, reject) => {
-    const open = indexedDB.open('/zelvanos/Data');
-    open.onerror = reject;
-    open.onsuccess = () => {
-      const keys = open.result.transaction('FILE_DATA').objectStore('FILE_DATA').getAllKeys();
-      keys.onsuccess = () => resolve(keys.result.map(String).sort());
-      keys.onerror = reject;
-    };
-  }));
-  assert.deepEqual(stored, ['/zelvanos/Data/Config.cfg', '/zelvanos/Data/HighScores.cfg']);
+  assert.deepEqual(Object.keys(await storedFiles(page)),
+    ['/zelvanos/Data/Config.cfg', '/zelvanos/Data/HighScores.cfg']);
 
   await page.reload();
   await h.idle(page);

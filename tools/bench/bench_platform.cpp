@@ -1,18 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Benchmarks: one main-menu pass on the headless surface, and the latency
-// from a key arriving at the queue to ReadKey's return on another thread.
+// Benchmarks: one main-menu pass on the headless surface, the latency from
+// a key arriving at the queue to ReadKey's return on another thread, and a
+// level's draw with the memory of asked questions written after it.
 
 #include <benchmark/benchmark.h>
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 
+#include <unistd.h>
+
+#include "game/asked.hpp"
 #include "game/game.hpp"
 #include "game/questions.hpp"
 #include "platform/backend.hpp"
 #include "platform/cp852.hpp"
+#include "platform/files.hpp"
 #include "platform/headless.hpp"
 #include "platform/settings.hpp"
 #include "screen/gamescreen.hpp"
@@ -120,6 +126,68 @@ void KeyLatency(benchmark::State& state) {
   platform::key_queue().reset();
 }
 BENCHMARK(KeyLatency)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// A working folder of its own under the system's temporary folder, for as
+// long as a benchmark runs.
+class ScratchFolder {
+ public:
+  ScratchFolder() : previous_(std::filesystem::current_path()) {
+    path_ = std::filesystem::temp_directory_path() / ("zelvanos-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(path_ / "Data");
+    std::filesystem::create_directories(path_ / "Questions");
+    std::filesystem::current_path(path_);
+  }
+  ~ScratchFolder() {
+    std::filesystem::current_path(previous_);
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+ private:
+  std::filesystem::path previous_;
+  std::filesystem::path path_;
+};
+
+// One level's question: the bank (99 questions) read, a question drawn that
+// neither this game nor the memory holds, and the memory of asked questions
+// written after it.
+void DrawAndRemember(benchmark::State& state) {
+  const ScratchFolder folder;
+  const HeadlessProgram program(platform::Date{2005, 3, 7, 1});
+  game::KERDESEKFULL bank{};
+  for (std::size_t i = 0; i < 99; ++i) {
+    bank[i].KERDES.assign("Question " + std::to_string(i + 1) + "?");
+    bank[i].A.assign("Alpha");
+    bank[i].B.assign("Bravo");
+    bank[i].C.assign("Charlie");
+    bank[i].D.assign("Delta");
+    bank[i].JOVALASZ.assign("a");
+  }
+  bank[99].KERDES.assign("*");
+  platform::write_record("Questions/x.lmk", game::encode_bank(bank));
+  int drawn = 0;
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop
+    if (++drawn % 10 == 0) game::forget_asked_questions();  // a game has ten levels
+    platform::Delay(7);
+    game::KERDEZ_BETOLT("Questions\\x.lmk");
+    benchmark::DoNotOptimize(game::KERDESEK);
+  }
+}
+BENCHMARK(DrawAndRemember)->Unit(benchmark::kMicrosecond);
+
+// The memory's file written as it is after every question (renamed into
+// place, Arg 0) and as the settings are (on the disk before the rename, Arg 1).
+void MemoryWrite(benchmark::State& state) {
+  const ScratchFolder folder;
+  const auto bytes = game::encode_asked(game::AskedMemory{});
+  const auto durability = state.range(0) == 0 ? platform::Durability::kAtomic : platform::Durability::kDurable;
+  for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop
+    platform::write_record("Data/AskedQuestions.cfg", bytes, durability);
+  }
+}
+BENCHMARK(MemoryWrite)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

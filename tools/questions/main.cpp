@@ -19,6 +19,7 @@
 
 #include "game/questions.hpp"
 #include "platform/files.hpp"
+#include "questions/difficulty.hpp"
 #include "questions/source.hpp"
 #include "shell/messages.hpp"
 
@@ -36,6 +37,7 @@ constexpr const char* kUsage =
     "A forrás UTF-8 szöveg, kérdésenként egy blokk / a source is UTF-8 text, one block per question:\n"
     "\n"
     "  # megjegyzés / a comment\n"
+    "  # Becslés: 85% 90%\n"
     "  ? Melyik a legnagyobb bolygó a Naprendszerben?\n"
     "  - Mars\n"
     "  + Jupiter\n"
@@ -54,6 +56,13 @@ constexpr const char* kUsage =
     "99 questions. Only characters of code page 852; no control character (a tab\n"
     "neither) anywhere. The first 100 errors and warnings are shown, the rest\n"
     "counted.\n"
+    "\n"
+    "A kérdés megjegyzései közt egy „# Becslés:” sor állhat: független olvasók\n"
+    "becslése arról, a játékosok hány százaléka válaszolna jól, egész\n"
+    "százalékokban, szóközzel elválasztva. Lásd: check --help.\n"
+    "Among a question's comments a \"# Becslés:\" line may stand: independent\n"
+    "readers' estimates of the share of players who would answer right, whole\n"
+    "percents separated by spaces. See check --help.\n"
     "\n"
     "Kilépési kódok / exit codes: 0 kész, figyelmeztetésekkel is / done, warnings\n"
     "allowed; 1 hibás a forrás / the source has errors; 2 egy fájl nem olvasható\n"
@@ -99,15 +108,72 @@ constexpr const char* kCheckHelp =
     "Használat / usage: zelvanos-questions check FORRÁS...\n"
     "\n"
     "Ellenőrzi a forrásokat, és nem ír semmit. Hiba: amit a játék nem tud\n"
-    "megjeleníteni (rossz karakter, túl hosszú szöveg, hiányzó válasz ...).\n"
-    "Figyelmeztetés: ami rosszul mutat (kilógó válasz, kettétört szó), két\n"
-    "azonos válasz, egy kérdés, amely a megadott források közt ismétlődik, és\n"
-    "számválaszok, amelyek nem növekvő sorrendben állnak.\n"
+    "megjeleníteni (rossz karakter, túl hosszú szöveg, hiányzó válasz ...), és\n"
+    "a hibás Becslés sor. Figyelmeztetés: ami rosszul mutat (kilógó válasz,\n"
+    "kettétört szó), két azonos válasz, egy kérdés, amely a megadott források\n"
+    "közt ismétlődik, és ami a szövegen látszik (név szerint, lásd lent).\n"
     "Checks the sources and writes nothing. Errors: what the game cannot show\n"
-    "(a bad character, a text too long, a missing answer ...). Warnings: what\n"
-    "shows badly (an answer running out of its box, a split word), two\n"
-    "identical answers, a question repeated across the given sources, and\n"
-    "number answers out of ascending order.\n"
+    "(a bad character, a text too long, a missing answer ...) and a malformed\n"
+    "Becslés line. Warnings: what shows badly (an answer running out of its\n"
+    "box, a split word), two identical answers, a question repeated across the\n"
+    "given sources, and what the wording shows (by name, see below).\n"
+    "\n"
+    "Nehézség / difficulty. A kérdés blokkjában (a kérdés feletti és alatti\n"
+    "megjegyzések közt, az utána álló üres sorig) egy sor adhatja meg, hogy\n"
+    "független olvasók szerint a játékosok hány százaléka válaszolna jól:\n"
+    "In a question's block (the comments above and below it, up to the blank\n"
+    "line after it) one line may give independent readers' estimates of the\n"
+    "share of players who would answer right:\n"
+    "\n"
+    "  # Becslés: 85% 90%\n"
+    "\n"
+    "egész százalékok 0 és 100 közt, mindegyik után %, szóközzel elválasztva /\n"
+    "whole percents from 0 to 100, each followed by %, separated by spaces.\n"
+    "A check minden fájlról kiírja a szabványos kimenetre a becsült kérdések\n"
+    "számát, a kérdések átlagos becslésének mediánját, kvartiliseit és\n"
+    "szélsőit. Ha a fájlok fokozatos sort alkotnak (egy mappa 01, 02 ... 10\n"
+    "nevű fájljai, mint check Default/*.txt), figyelmeztet, ahol egy szint\n"
+    "mediánja nem kisebb az előzőénél, és ahol egy kérdés több mint egy\n"
+    "szintnyire áll a becslése szerinti helyétől: a sor kérdéseit becslés\n"
+    "szerint, a legkönnyebbel kezdve sorba rakva és a fájlok méretének\n"
+    "megfelelő csoportokra vágva, a kérdés csoportja a becsült szintje (egyenlő\n"
+    "becslések közt a sajátjához legközelebbi szint számít).\n"
+    "For each file check writes to standard output how many questions have\n"
+    "estimates and the median, quartiles, lowest and highest of the questions'\n"
+    "mean estimates. When the files form a graded series (the files 01, 02 ...\n"
+    "10 of one folder, as check Default/*.txt), it warns where a level's median\n"
+    "is not below the level before it, and where a question stands more than\n"
+    "one level from where its estimate puts it: the series' questions sorted\n"
+    "by estimate, easiest first, and cut into groups of the files' sizes, the\n"
+    "group a question falls in is its estimated level (among equal estimates,\n"
+    "the level nearest its own counts).\n"
+    "\n"
+    "A szövegen látszó figyelmeztetések / what the wording shows:\n"
+    "  szo-a-kerdesben  a jó válasz szava (vagy töve) a kérdésben, és egy rossz\n"
+    "                   válaszban sincs / the right answer's word (or stem) in\n"
+    "                   the question, in no wrong answer (kismalac ... Malacka)\n"
+    "  ezres-tagolas    négyjegyű szám szóközzel: 1 000 helyett 1000; ötjegyűtől\n"
+    "                   a szóköz marad / a four-digit number with a group space:\n"
+    "                   1000, not 1 000; five digits and more keep it\n"
+    "  kilogo-valasz    egy válasz más alakú, mint a többi három: három szám és\n"
+    "                   egy szó, három azonos ragú és egy rag nélküli, vagy egy\n"
+    "                   jóval hosszabb / one answer of another form than the\n"
+    "                   other three: three numbers and a word, three with one\n"
+    "                   case ending and one without, or one much longer\n"
+    "  ragegyeztetes    a válasz nem illik a kérdőszó ragjához (Melyik városban\n"
+    "                   ... Bécsben) / answers not agreeing with a question word\n"
+    "                   with a case ending (Melyik városban ... Bécsben)\n"
+    "  sorrend          a számválaszok nem növekvő sorrendben / number answers\n"
+    "                   out of ascending order\n"
+    "Ezek becslések. Ha egy kérdésnél ellenőrizte, és így helyes, a kérdés\n"
+    "blokkjába írja / these are guesses; where one is right as it stands, write\n"
+    "in the question's block:\n"
+    "\n"
+    "  # Nyugtázva: ezres-tagolas\n"
+    "\n"
+    "A nyugtázás csak annál a kérdésnél és annál a figyelmeztetésnél hat;\n"
+    "amelyikre már nincs szükség, arra figyelmeztet. / It silences that warning\n"
+    "on that question alone; one no longer needed is warned about.\n"
     "\n"
     "Kilépési kódok / exit codes: 0 nincs hiba / no errors, 1 hiba van / errors,\n"
     "2 fájlhiba / file problem, 64, 70.\n";
@@ -260,9 +326,22 @@ int check(const std::vector<std::string>& files) {
     if (!report(files[i], compiled[i])) worst = std::max(worst, kSourceErrors);
     loaded.push_back({files[i], &compiled[i]});
   }
-  for (const auto& r : questions::repeats_across(loaded)) {
+  for (const auto& r : questions::repeats_across(loaded))
     std::cerr << questions::format(shown(r.file), r.diagnostic) << "\n";
+  // A graded series (01 ... 10 of one folder) should climb level by level.
+  std::vector<std::string> names;
+  for (const auto& source : loaded) names.push_back(source.file);
+  const std::vector<int> levels = questions::series_levels(names);
+  if (!levels.empty()) {
+    for (const auto& w : questions::series_warnings(loaded, levels)) {
+      std::cerr << questions::format(shown(w.file), w.diagnostic) << "\n";
+    }
   }
+  // The report: how hard each file's questions are by their estimates.
+  for (const auto& source : loaded) {
+    std::cout << questions::spread_line(shown(source.file), questions::spread(*source.compiled)) << "\n";
+  }
+  std::cout << std::flush;
   return worst;
 }
 

@@ -8,9 +8,14 @@
 #include <optional>
 
 #include "platform/cp852.hpp"
+#include "questions/text.hpp"
+#include "questions/wording.hpp"
 
 namespace questions {
 namespace {
+
+using text::lower;
+using text::utf8_of;
 
 // Hungarian, then English.
 std::string both(const std::string& hu, const std::string& en) { return hu + " / " + en; }
@@ -21,25 +26,7 @@ std::string hex(char32_t cp) {
   return buf;
 }
 
-std::string utf8_of(char32_t cp) {
-  std::string out;
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-  return out;
-}
+bool digit(char c) { return c >= '0' && c <= '9'; }
 
 bool is_control(char32_t cp) { return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F); }
 
@@ -92,14 +79,6 @@ std::string describe_missing(char32_t cp) {
               "the character " + shown + " has no code page 852 byte");
 }
 
-char32_t lower(char32_t cp) {
-  if (cp >= 'A' && cp <= 'Z') return cp + 32;
-  if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 32;
-  if ((cp >= 0x100 && cp <= 0x137) || (cp >= 0x14A && cp <= 0x177)) return cp | 1;
-  if ((cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E)) return (cp & 1) != 0 ? cp + 1 : cp;
-  return cp;
-}
-
 // Lower case with runs of separators as one space; separators are white
 // space, and with `punctuation` also the marks that do not change a
 // question's meaning.
@@ -124,56 +103,37 @@ std::string fold(std::string_view utf8, bool punctuation) {
   return out;
 }
 
-std::string trimmed(std::string_view s) {
-  const auto first = s.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return std::string(s.substr(first, s.find_last_not_of(' ') - first + 1));
-}
-
-bool digit(char c) { return c >= '0' && c <= '9'; }
-
 // A text of code page 852 bytes that shows nothing: spaces and no-break
 // spaces (0xFF) alone.
-bool blank(std::string_view cp852) { return cp852.find_first_not_of(" \xFF") == std::string_view::npos; }
+bool all_blanks(std::string_view cp852) { return cp852.find_first_not_of(" \xFF") == std::string_view::npos; }
 
-// An answer that is a number: an optional sign, digits (in groups of three
-// separated by spaces, or not grouped), an optional decimal comma, then an
-// optional unit that does not start with a digit.
-struct Number {
-  long double value = 0;
-  std::string unit;
+// A "# Becslés:" or "# Nyugtázva:" line, waiting for the question it
+// belongs to.
+struct Note {
+  int line = 0;
+  std::vector<int> estimates;                             // a Becslés line's
+  std::vector<std::pair<std::string, int>> acknowledged;  // an Nyugtázva line's names, with their columns
 };
 
-std::optional<Number> number(std::string_view utf8) {
-  const std::string s = trimmed(utf8);
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-  if (i >= s.size() || !digit(s[i])) return std::nullopt;
-  std::string digits;
-  const std::size_t start = i;
-  while (i < s.size() && digit(s[i])) digits.push_back(s[i++]);
-  if (i - start <= 3) {
-    while (i + 3 < s.size() && s[i] == ' ' && digit(s[i + 1]) && digit(s[i + 2]) && digit(s[i + 3]) &&
-           (i + 4 == s.size() || !digit(s[i + 4]))) {
-      digits.append(s, i + 1, 3);
-      i += 4;
-    }
-  }
-  long double value = 0;
-  for (const char c : digits) value = value * 10 + (c - '0');
-  if (i + 1 < s.size() && s[i] == ',' && digit(s[i + 1])) {
-    long double scale = 1;
-    for (++i; i < s.size() && digit(s[i]); ++i) value += (s[i] - '0') * (scale /= 10);
-  }
-  Number n{negative ? -value : value, trimmed(std::string_view(s).substr(i))};
-  if (!n.unit.empty() && (digit(n.unit[0]) || n.unit[0] == ',')) return std::nullopt;
-  return n;
+// The 1-based character column of byte `at` of a line.
+int column_of(std::string_view line, std::size_t at) {
+  return static_cast<int>(text::decode(line.substr(0, at)).size()) + 1;
 }
 
 struct Pending {
   int line = 0;
   bool usable = true;  // false: a text with a bad character, already reported
+  std::vector<int> estimates;
+  int estimate_line = 0;
+  // Acknowledged warnings: name, line and column of the acknowledgement,
+  // and whether a warning used it.
+  struct Acknowledgement {
+    std::string kind;
+    int line = 0;
+    int column = 0;
+    bool used = false;
+  };
+  std::vector<Acknowledgement> acknowledged;
   std::string question_utf8;
   std::string question;
   std::array<std::string, 4> answers_utf8;
@@ -195,6 +155,147 @@ class Compiler {
     } else {
       ++(d.error ? out_.errors_left_out : out_.warnings_left_out);
     }
+  }
+
+  // A warning of a kind the question's block may acknowledge: dropped when
+  // it does.
+  void check_warning(std::string_view kind, int line, int column, std::string message) {
+    for (auto& a : pending_.acknowledged) {
+      if (a.kind != kind) continue;
+      a.used = true;
+      return;
+    }
+    add({line, column, false, std::move(message), std::string(kind)});
+  }
+
+  // A comment line: an estimate line or an acknowledgement belongs to a
+  // question; any other comment is free text.
+  void comment(int line_no, std::string_view line) {
+    std::size_t at = 1;
+    while (at < line.size() && line[at] == ' ') ++at;
+    std::size_t end = at;
+    while (end < line.size() && line[end] != ':' && line[end] != ' ') ++end;
+    const std::u32string keyword = text::plain(text::decode(line.substr(at, end - at)));
+    const bool estimate = keyword == U"becsles";
+    if (!estimate && keyword != U"nyugtazva") return;
+    const std::string name = estimate ? "Becslés" : "Nyugtázva";
+    if (end >= line.size() || line[end] != ':') {
+      // Without its colon it is one only when what follows reads as one:
+      // "# Becslés 85%", "# Nyugtázva ezres-tagolas"; "# Becslés szerint ..."
+      // is a free comment.
+      std::size_t next = end;
+      while (next < line.size() && line[next] == ' ') ++next;
+      std::size_t after = next;
+      while (after < line.size() && line[after] != ' ' && line[after] != ',') ++after;
+      const std::u32string following = text::plain(text::decode(line.substr(next, after - next)));
+      const bool reads_as_one = next < line.size() &&
+                                (estimate
+                                     ? digit(line[next])
+                                     : std::any_of(kAcknowledgeable.begin(), kAcknowledgeable.end(),
+                                                   [&](std::string_view k) { return text::decode(k) == following; }));
+      if (!reads_as_one) return;
+      error(line_no,
+            both("a(z) „" + name + "” után kettőspont kell, pl. " +
+                     (estimate ? "„# Becslés: 85% 90%”" : "„# Nyugtázva: ezres-tagolas”"),
+                 "a colon must follow \"" + name + "\", as in " +
+                     (estimate ? "\"# Becslés: 85% 90%\"" : "\"# Nyugtázva: ezres-tagolas\"")),
+            column_of(line, end));
+      return;
+    }
+    Note note;
+    note.line = line_no;
+    bool ok = true;
+    // The words after the colon, separated by spaces (and, for names, commas).
+    for (std::size_t pos = end + 1; pos < line.size();) {
+      if (line[pos] == ' ' || (!estimate && line[pos] == ',')) {
+        ++pos;
+        continue;
+      }
+      std::size_t stop = pos;
+      while (stop < line.size() && line[stop] != ' ' && (estimate || line[stop] != ',')) ++stop;
+      const std::string_view word = line.substr(pos, stop - pos);
+      const int column = column_of(line, pos);
+      pos = stop;
+      if (estimate) {
+        if (const auto value = percent(line_no, word, column)) {
+          note.estimates.push_back(*value);
+        } else {
+          ok = false;
+        }
+        continue;
+      }
+      const std::u32string plain = text::plain(text::decode(word));
+      const auto known = std::find_if(kAcknowledgeable.begin(), kAcknowledgeable.end(),
+                                      [&](std::string_view k) { return text::decode(k) == plain; });
+      if (known == kAcknowledgeable.end()) {
+        std::string names;
+        for (const auto k : kAcknowledgeable) names += (names.empty() ? "" : ", ") + std::string(k);
+        error(line_no,
+              both("ismeretlen figyelmeztetés: „" + std::string(word) + "” (nyugtázható: " + names + ")",
+                   "unknown warning \"" + std::string(word) + "\" (those that can be acknowledged: " + names + ")"),
+              column);
+        ok = false;
+        continue;
+      }
+      note.acknowledged.emplace_back(std::string(*known), column);
+    }
+    if (ok && note.estimates.empty() && note.acknowledged.empty()) {
+      error(line_no,
+            estimate ? both("üres a Becslés sor; így írja: # Becslés: 85% 90%",
+                            "the Becslés line holds no estimate; write it as # Becslés: 85% 90%")
+                     : both("üres a Nyugtázva sor; írja utána a figyelmeztetés nevét",
+                            "the Nyugtázva line names no warning; write the warning's name after it"),
+            column_of(line, end) + 1);
+      return;
+    }
+    if (ok) notes_.push_back(std::move(note));
+  }
+
+  // One estimate, "85%": a whole percent from 0 to 100.
+  std::optional<int> percent(int line, std::string_view word, int column) {
+    std::size_t digits = 0;
+    while (digits < word.size() && digit(word[digits])) ++digits;
+    const std::string shown(word);
+    if (digits > 0 && digits <= 3 && digits + 1 == word.size() && word.back() == '%') {
+      const int value = std::stoi(shown.substr(0, digits));
+      if (value <= 100) return value;
+      error(line, both("a becslés legfeljebb 100% lehet: " + shown, "an estimate is at most 100%: " + shown), column);
+      return std::nullopt;
+    }
+    if (digits > 0 && digits == word.size()) {
+      error(line, both("a(z) „" + shown + "” után hiányzik a % jel", "\"" + shown + "\" lacks its % sign"), column);
+      return std::nullopt;
+    }
+    error(line,
+          both("hibás becslés: „" + shown + "”; egész százalékok kellenek szóközzel elválasztva, pl. 85% 90%",
+               "malformed estimate \"" + shown + "\"; write whole percents separated by spaces, as 85% 90%"),
+          column);
+    return std::nullopt;
+  }
+
+  // The end of a block of lines: what it noted belongs to the question it
+  // holds, or else to the next question.
+  void blank() {
+    if (block_question_) attach_notes();
+    block_question_ = false;
+  }
+
+  void attach_notes() {
+    if (!open_) return;
+    for (Note& note : notes_) {
+      if (!note.estimates.empty()) {
+        if (pending_.estimate_line != 0) {
+          const std::string first = std::to_string(pending_.estimate_line);
+          error(note.line, both("a kérdésnek már van Becslés sora (" + first + ". sor)",
+                                "the question already has a Becslés line (line " + first + ")"));
+        } else {
+          pending_.estimates = std::move(note.estimates);
+          pending_.estimate_line = note.line;
+        }
+      }
+      for (const auto& [kind, column] : note.acknowledged) pending_.acknowledged.push_back({kind, note.line, column});
+    }
+    notes_.clear();
   }
 
   // Reports every malformed sequence and control character of a line;
@@ -250,6 +351,8 @@ class Compiler {
     pending_ = Pending{};
     pending_.line = line;
     open_ = true;
+    block_question_ = true;
+    attach_notes();
     pending_.question_utf8 = text;
     if (!clean || !convert(line, text, pending_.question)) {
       pending_.usable = false;
@@ -257,7 +360,7 @@ class Compiler {
     }
     if (pending_.question.empty()) {
       error(line, both("üres a kérdés", "the question is empty"));
-    } else if (blank(pending_.question)) {
+    } else if (all_blanks(pending_.question)) {
       error(line, both("a kérdés csupa szóköz", "the question is all blanks"));
     }
     if (pending_.question == "*") {
@@ -303,7 +406,7 @@ class Compiler {
     const std::string length = std::to_string(bytes.size());
     if (bytes.empty()) {
       error(line, both("üres a(z) " + letter + " válasz", "answer " + letter + " is empty"));
-    } else if (blank(bytes)) {
+    } else if (all_blanks(bytes)) {
       error(line, both("a(z) " + letter + " válasz csupa szóköz", "answer " + letter + " is all blanks"));
     }
     if (bytes.size() > kMaxAnswerLength) {
@@ -330,7 +433,18 @@ class Compiler {
       error(pending_.line, both("a kérdésnek nincs jó válasza („+ ” kezdetű sor)",
                                 "the question has no right answer (a line starting with \"+ \")"));
     }
-    if (pending_.usable && pending_.answer_count == 4) quiz_checks();
+    if (pending_.usable && pending_.answer_count == 4) {
+      quiz_checks();
+      // An acknowledgement no warning used is stale: the text it was for
+      // has changed.
+      for (const auto& a : pending_.acknowledged) {
+        if (a.used) continue;
+        warning(a.line,
+                both("a(z) „" + a.kind + "” figyelmeztetést a kérdés nem kapja; törölje a nyugtázást",
+                     "the question does not get the \"" + a.kind + "\" warning; remove the acknowledgement"),
+                a.column);
+      }
+    }
     ++out_.count;
     if (out_.count == kMaxQuestions + 1) {
       const std::string most = std::to_string(kMaxQuestions);
@@ -345,6 +459,7 @@ class Compiler {
     r.C.assign(pending_.answers[2]);
     r.D.assign(pending_.answers[3]);
     if (pending_.right >= 0) r.JOVALASZ.assign(cp852::one_char(static_cast<std::uint8_t>('a' + pending_.right)));
+    out_.entries.push_back({pending_.line, pending_.estimates});
     ++letters_[static_cast<std::size_t>(std::max(pending_.right, 0))];
   }
 
@@ -377,17 +492,28 @@ class Compiler {
     for (std::size_t i = 0; i < 4; ++i) numbers[i] = number(pending_.answers_utf8[i]);
     const bool all = std::all_of(numbers.begin(), numbers.end(),
                                  [&](const auto& n) { return n.has_value() && n->unit == numbers[0]->unit; });
-    if (!all) return;
-    for (std::size_t i = 1; i < 4; ++i) {
+    for (std::size_t i = 1; all && i < 4; ++i) {
       if (numbers[i]->value > numbers[i - 1]->value) continue;
-      warning(line, both("a számválaszok nem szigorúan növekvő sorrendben állnak (A-tól D-ig)",
+      check_warning(kOrder, line, 0,
+                    both("a számválaszok nem szigorúan növekvő sorrendben állnak (A-tól D-ig)",
                          "the number answers are not in strictly ascending order (A to D)"));
-      return;
+      break;
+    }
+
+    // What the wording shows: give-aways, grouping, forms, agreement.
+    for (auto& f : wording_findings(pending_.question_utf8, pending_.answers_utf8, pending_.right)) {
+      const int at = f.field == 0 ? line : pending_.answer_lines[static_cast<std::size_t>(f.field - 1)];
+      check_warning(f.kind, at, f.column + 2, std::move(f.message));
     }
   }
 
   void close() {
+    if (block_question_) attach_notes();
     finish();
+    for (const Note& note : notes_) {
+      error(note.line, both("a sor egyetlen kérdéshez sem tartozik; tegye a kérdés megjegyzései közé",
+                            "the line belongs to no question; put it among the question's comments"));
+    }
     if (out_.count == 0) error(0, both("a bankban nincs kérdés", "the bank holds no question"));
     if (out_.count <= kMaxQuestions) out_.bank[static_cast<std::size_t>(out_.count)].KERDES.assign("*");
     // Right answers that lean on one letter make a set easy to guess.
@@ -411,6 +537,8 @@ class Compiler {
   bool open_ = false;
   std::array<int, 4> letters_{};
   std::map<std::string, int> seen_;
+  std::vector<Note> notes_;
+  bool block_question_ = false;  // the block of lines read holds a question
 };
 
 }  // namespace
@@ -436,7 +564,14 @@ Compiled compile(std::string_view source) {
     ++line_no;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     const bool clean = c.scan(line_no, line);
-    if (line.find_first_not_of(' ') == std::string_view::npos || line[0] == '#') continue;
+    if (line.find_first_not_of(' ') == std::string_view::npos) {
+      c.blank();
+      continue;
+    }
+    if (line[0] == '#') {
+      if (clean) c.comment(line_no, line);
+      continue;
+    }
     if (line.size() >= 2 && line[1] == ' ' && (line[0] == '?' || line[0] == '+' || line[0] == '-')) {
       const std::string_view text = line.substr(2);
       if (line[0] == '?') {
@@ -520,6 +655,7 @@ std::string format(std::string_view file, const Diagnostic& d) {
   if (d.line > 0 && d.column > 0) out.append(":").append(std::to_string(d.column));
   out += d.error ? ": hiba / error: " : ": figyelmeztetés / warning: ";
   out += d.message;
+  if (!d.kind.empty()) out += " [" + d.kind + "]";
   return out;
 }
 

@@ -5,6 +5,7 @@
 // allowed), with LF or CR LF line ends:
 //
 //   # A comment line.
+//   # Becslés: 85% 90%
 //   ? Melyik a legnagyobb bolygó a Naprendszerben?
 //   - Mars
 //   + Jupiter
@@ -18,6 +19,20 @@
 // only characters of code page 852; no line holds a control character (a
 // tab, a lone carriage return, NUL ...). What compiles dumps back to a
 // source that compiles to the same bank.
+//
+// Two kinds of comment line belong to a question: those of its block (the
+// lines up to the blank line after it; comments above it with a blank line
+// between belong to it too, as they would to no other):
+//
+//   # Becslés: 85% 90%              readers' estimates of the share of
+//                                   players who answer it right, each a
+//                                   whole percent, at most one such line
+//   # Nyugtázva: ezres-tagolas    the author has checked the named
+//                                   warning on this question: it is right
+//                                   as it stands (see questions/wording.hpp)
+//
+// "Becsles" and "Nyugtazva" are read alike; anything else after "#" is a
+// free comment.
 
 #include <string>
 #include <string_view>
@@ -32,6 +47,9 @@ struct Diagnostic {
   int column = 0;  // 1-based, in characters; 0: about the whole line
   bool error = true;
   std::string message;  // Hungarian, then " / ", then English
+  // The warning's name for "# Nyugtázva:", when a question may
+  // acknowledge it; empty otherwise.
+  std::string kind = {};
 };
 
 // A question's text made comparable: lower case, letters and digits only,
@@ -52,6 +70,12 @@ struct Compiled {
   int warnings_left_out = 0;
   // Each question's normalised text and line, in source order.
   std::vector<std::pair<std::string, int>> questions;
+  // Each question in the bank, in order: its line and its estimates.
+  struct Entry {
+    int line = 0;
+    std::vector<int> estimates;
+  };
+  std::vector<Entry> entries;
   bool ok() const;
 };
 
@@ -75,13 +99,16 @@ struct NamedSource {
   const Compiled* compiled = nullptr;
 };
 
-// A question of one source that repeats one of an earlier source: a warning
-// on the later one, naming the earlier. (Repeats inside one source are
-// compile's own warnings.)
-struct Repeat {
+// A diagnostic about one of several sources.
+struct FileDiagnostic {
   std::string file;
   Diagnostic diagnostic;
 };
+
+// A question of one source that repeats one of an earlier source: a warning
+// on the later one, naming the earlier. (Repeats inside one source are
+// compile's own warnings.)
+using Repeat = FileDiagnostic;
 std::vector<Repeat> repeats_across(const std::vector<NamedSource>& sources);
 
 // The source of a bank's questions (those before its terminator, or all 100
@@ -90,7 +117,8 @@ std::vector<Repeat> repeats_across(const std::vector<NamedSource>& sources);
 // record.
 std::string dump(const game::KERDESEKFULL& bank, std::vector<Diagnostic>* problems = nullptr);
 
-// "file:line:column: hiba / error: message", as compilers write it.
+// "file:line:column: hiba / error: message", as compilers write it, and a
+// warning that can be acknowledged ends with its name: " [ezres-tagolas]".
 std::string format(std::string_view file, const Diagnostic& d);
 
 }  // namespace questions
