@@ -66,7 +66,7 @@ void QuestionScreenPass(benchmark::State& state) {
     platform::ClearDevice();
     screen::LOGO();
     screen::TABLAZAT();
-    screen::ladder_highlight(7, false);
+    screen::ladder_highlight(7);
     game::KERDES = question;
     game::A = "Csontváry Kosztka Tivadar"_cp;
     game::B = "Munkácsy Mihály"_cp;
