@@ -3,14 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <list>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include <sys/stat.h>
 
+#include "game/question_sets.hpp"
 #include "harness.hpp"
 #include "questions/source.hpp"
 
@@ -359,12 +362,14 @@ TEST_F(QuestionTool, CompilesChecksDumpsAndHelps) {
 // The sets we ship: at least 30 questions a level in the two graded sets
 // and a full bank in each single-file set, every bank clean of errors and
 // warnings, no question repeated anywhere across the sets, and the staged
-// bank files round-tripping.
+// bank files round-tripping; the sources are the banks of the question-set
+// table, no more and no fewer.
 TEST(ShippedSets, CountsQualityAndRoundTrip) {
   const fs::path data = ZELVANOS_DATA_DIR;
   const fs::path run = fs::path(ZELVANOS_GAME).parent_path() / "run";
   std::list<std::pair<std::string, questions::Compiled>> all;
   int banks = 0;
+  std::set<std::string> shipped;
   for (const auto& entry : fs::recursive_directory_iterator(data / "Questions")) {
     if (entry.path().extension() != ".txt") continue;
     ++banks;
@@ -381,6 +386,7 @@ TEST(ShippedSets, CountsQualityAndRoundTrip) {
 
     fs::path bank_file = run / relative;
     bank_file.replace_extension(".lmk");
+    shipped.insert(fs::path(relative).replace_extension(".lmk").generic_string());
     const auto bytes = testing_support::read_file(bank_file);
     ASSERT_EQ(bytes.size(), 31200U) << bank_file;
     EXPECT_EQ(bytes, game::encode_bank(c.bank)) << bank_file << " is stale";
@@ -388,6 +394,14 @@ TEST(ShippedSets, CountsQualityAndRoundTrip) {
     EXPECT_EQ(game::encode_bank(questions::compile(questions::dump(bank)).bank), bytes) << bank_file;
   }
   EXPECT_EQ(banks, 23);
+  std::set<std::string> listed;
+  for (const game::QuestionSet& set : game::kQuestionSets) {
+    for (std::string bank : set.banks()) {
+      std::replace(bank.begin(), bank.end(), '\\', '/');
+      listed.insert(bank);
+    }
+  }
+  EXPECT_EQ(shipped, listed);
   std::vector<questions::NamedSource> named;
   for (const auto& [file, compiled] : all) named.push_back({file, &compiled});
   for (const auto& r : questions::repeats_across(named)) ADD_FAILURE() << questions::format(r.file, r.diagnostic);

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "game/game.hpp"
+#include "game/question_sets.hpp"
 #include "game/questions.hpp"
 #include "platform/cp852.hpp"
 #include "platform/graph.hpp"
@@ -223,40 +224,41 @@ std::string question_set_label(std::string_view name, int count, std::string_vie
   return label + pieces + std::string(author);
 }
 
+// The rows of the question-set screen: one for each set from y = 60 down,
+// with a blank row between the graded sets and the others.
+std::int16_t question_set_row(std::size_t index) {
+  std::int16_t y = 60;
+  for (std::size_t i = 1; i <= index; ++i) {
+    y = static_cast<std::int16_t>(y + 10);
+    if (game::kQuestionSets[i - 1].graded() && !game::kQuestionSets[i].graded()) y = static_cast<std::int16_t>(y + 10);
+  }
+  return y;
+}
+
 void question_sets() {
-  struct Set {
-    std::string_view name;
-    std::string_view author;
-    std::int16_t y;
-  };
-  static constexpr std::array<Set, 5> kSets = {{
-      {"Alapértelmezett"_cp, "ZorvinSoft", 60},
-      {"Gyerek (könnyű)"_cp, "Morfan", 70},
-      {"Számítástechnika"_cp, "PeldeSoft", 90},
-      {"Kelvarion"_cp, "PeldeSoft", 100},
-      {"Labdarúgás"_cp, "Ravlik", 110},
-  }};
+  constexpr auto kSets = static_cast<std::int16_t>(game::kQuestionSets.size());
   sub_screen(
-      7,
+      static_cast<std::int16_t>(kSets + 2),
       [] {
-        for (std::size_t i = 0; i < kSets.size(); ++i) {
+        for (std::size_t i = 0; i < game::kQuestionSets.size(); ++i) {
+          const game::QuestionSet& set = game::kQuestionSets[i];
           const auto number = static_cast<std::int16_t>(i + 1);
-          MENUK(number, kSets[i].y,
-                question_set_label(kSets[i].name, game::set_question_count(number), kSets[i].author));
+          MENUK(number, question_set_row(i),
+                question_set_label(set.name, game::set_question_count(number), set.author));
         }
-        MENUK(6, 130, "Vissza"_cp);
-        MENUK(7, 140, "Kilépés"_cp);
-        if (CONFIG.KERDESEK >= 1 && CONFIG.KERDESEK <= 5) {
-          const Set& set = kSets[static_cast<std::size_t>(CONFIG.KERDESEK - 1)];
+        const auto below = static_cast<std::int16_t>(question_set_row(game::kQuestionSets.size() - 1) + 20);
+        MENUK(kSets + 1, below, "Vissza"_cp);
+        MENUK(kSets + 2, static_cast<std::int16_t>(below + 10), "Kilépés"_cp);
+        if (const game::QuestionSet* set = game::question_set(CONFIG.KERDESEK)) {
           SetColor(2);
-          OutTextXY(200, set.y, set.name);
+          OutTextXY(200, question_set_row(static_cast<std::size_t>(CONFIG.KERDESEK - 1)), set->name);
           SetColor(15);
         }
       },
       [] {
-        if (HOL >= 1 && HOL <= 5) CONFIG.KERDESEK = HOL;
-        if (HOL == 6) back();
-        if (HOL == 7) KILEPES();
+        if (HOL >= 1 && HOL <= kSets) CONFIG.KERDESEK = HOL;
+        if (HOL == kSets + 1) back();
+        if (HOL == kSets + 2) KILEPES();
       });
 }
 
