@@ -8,6 +8,7 @@
 #include <array>
 
 #include "game/game.hpp"
+#include "game/highscores.hpp"
 #include "game/ladder.hpp"
 #include "game/lifelines.hpp"
 #include "game/outcomes.hpp"
@@ -86,9 +87,10 @@ void play_level(int n) {
 
 }  // namespace
 
-void START() {
+AfterGame START() {
   forget_asked_questions();
   play_level(1);
+  return take_offered_result() ? AfterGame::kHighScores : AfterGame::kMenu;
 }
 
 }  // namespace game
