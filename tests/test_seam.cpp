@@ -73,14 +73,14 @@ TEST(Seam, TheSoundUnitsTraceReachesTheTracerInUse) {
 }
 
 TEST(Seam, TheGamesFoldersIncludeOnlyTheGamesSideOfTheSeam) {
-  // The entries (the program's main, the web page's, the fresh start for
-  // tests and replays) stand on the machine's side and may.
+  // The entries (the program's main, the web page's) stand on the machine's
+  // side and may.
   const fs::path src = fs::path(ZELVANOS_TESTS_DIR).parent_path() / "src";
   const std::vector<std::string> machine_side = {
       "platform/backend.hpp",  "platform/keyqueue.hpp", "platform/surface.hpp",     "platform/headless.hpp",
       "platform/recorder.hpp", "platform/window.hpp",   "platform/web_backend.hpp", "platform/keys.hpp",
       "platform/scaler.hpp",   "platform/png.hpp",      "platform/keyscript.hpp"};
-  const std::vector<std::string> entries = {"main.cpp", "main_web.cpp", "reset.cpp"};
+  const std::vector<std::string> entries = {"main.cpp", "main_web.cpp"};
   int read = 0;
   for (const char* folder : {"game", "screen", "sound", "shell"}) {
     for (const auto& entry : fs::recursive_directory_iterator(src / folder)) {

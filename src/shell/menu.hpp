@@ -83,9 +83,10 @@ int program();
 // its line on standard error (the real window shows it to the player).
 void set_failure_listener(std::function<void(const platform::Fatal&)> listener);
 
-// Every subsystem's state as at program start, the machine's surface, key
-// queue and random numbers included (for the tests, the replay tool and the
-// benchmarks; it stands beside the entries, in shell/reset.cpp).
-void reset_all();
+// Every layer of the game as at program start (shell, game, screen, sound
+// and the settings record), for the tests, the replay tool and the
+// benchmarks, in shell/reset.cpp. It reaches no backend: whoever owns the
+// backend resets the machine's side (platform::reset_state) first.
+void reset_layers();
 
 }  // namespace shell

@@ -29,7 +29,8 @@ namespace {
 class HeadlessProgram {
  public:
   explicit HeadlessProgram(platform::Date date) : backend_(date) {
-    shell::reset_all();
+    platform::reset_state();
+    shell::reset_layers();
     platform::use_backend(&backend_);
     shell::apply_factory_values(settings::CONFIG);
   }
@@ -81,7 +82,8 @@ BENCHMARK(QuestionScreenPass)->Unit(benchmark::kMicrosecond);
 // A key pushed by another thread (as the window thread does) until the game
 // thread's ReadKey returns it.
 void KeyLatency(benchmark::State& state) {
-  shell::reset_all();
+  platform::reset_state();
+  shell::reset_layers();
   const auto now_ns = [] {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
