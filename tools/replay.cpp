@@ -3,6 +3,7 @@
 // working folder, with keys from a script and an optional fixed date, and
 // writes a PNG of the screen at each key read plus a log of everything drawn.
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -25,6 +26,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: zelvanos-replay --dir FOLDER [--keys FILE | --type \"KEYS\"] [--date YYYY-MM-DD]\n"
     "                       [--out FOLDER] [--shots all|none|N,N,...] [--delay-shots]\n"
+    "                       [--stop-at-key-waits]\n"
     "\n"
     "Runs the game headless in FOLDER (where Data, Questions and Sounds are),\n"
     "with a virtual clock: delays take no real time. Keys come from a script:\n"
@@ -36,6 +38,8 @@ constexpr const char* kUsage =
     "Writes to --out (default replay-out): shot-NNN.png at each key read\n"
     "(or only at the numbered reads --shots names), final.png, and log.txt;\n"
     "with --delay-shots also delay-NNN.png at the start of each delay.\n"
+    "With --stop-at-key-waits it stops itself (SIGSTOP) each time the game\n"
+    "waits for a key, for tests that look at its files or kill it there.\n"
     "Exits with the game's exit code.\n";
 
 bool parse_date(const std::string& text, platform::Date& date) {
@@ -65,6 +69,7 @@ int main(int argc, char** argv) {
   platform::Date date = platform::local_date();
   std::string shots = "all";
   bool delay_shots = false;
+  bool stop_at_key_waits = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -73,6 +78,10 @@ int main(int argc, char** argv) {
     }
     if (arg == "--delay-shots") {
       delay_shots = true;
+      continue;
+    }
+    if (arg == "--stop-at-key-waits") {
+      stop_at_key_waits = true;
       continue;
     }
     if (i + 1 >= argc) return usage_error("missing value after " + arg);
@@ -138,6 +147,7 @@ int main(int argc, char** argv) {
   };
   recorder.on_key_wait = [&](int n) {
     if (all_shots || wanted.count(n) != 0) shoot("shot", n);
+    if (stop_at_key_waits) std::raise(SIGSTOP);
   };
   if (delay_shots) recorder.on_delay = [&](int n) { shoot("delay", n); };
 

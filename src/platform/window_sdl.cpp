@@ -34,6 +34,25 @@ std::atomic<std::int64_t> g_first_present{0};
 constexpr const char* kConnectionLost =
     "megszakadt a kapcsolat az X szerverrel / the connection to the X server was lost";
 
+// Without XDG_RUNTIME_DIR (and no absolute WAYLAND_DISPLAY or a
+// WAYLAND_SOCKET) no Wayland compositor can be reached, and libwayland says
+// so in a line of its own while SDL looks for one. Then SDL is asked for its
+// other drivers, in its own order, unless the user named drivers.
+void skip_unreachable_wayland() {
+  if (SDL_getenv("SDL_VIDEODRIVER") != nullptr || SDL_getenv("WAYLAND_SOCKET") != nullptr ||
+      SDL_getenv("XDG_RUNTIME_DIR") != nullptr) {
+    return;
+  }
+  if (const char* display = SDL_getenv("WAYLAND_DISPLAY"); display != nullptr && display[0] == '/') return;
+  std::string others;
+  for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+    const std::string name = SDL_GetVideoDriver(i);
+    if (name == "wayland") continue;
+    others += (others.empty() ? "" : ",") + name;
+  }
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, others.c_str());
+}
+
 // The text of the session's one line about a failed display, said once.
 void say_once(const std::string& line) {
   static std::atomic<bool> said{false};
@@ -227,6 +246,7 @@ class SdlBackend final : public Backend {
   bool create_window(const std::string& title) {
     SDL_SetHint(SDL_HINT_WINDOWS_DPI_AWARENESS, "permonitorv2");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    skip_unreachable_wayland();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail();
     // Without a display SDL falls back to drivers that draw nowhere: the
     // game would wait for ever in a menu no one can see.

@@ -3,17 +3,39 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 
 #include <unordered_map>
 
 namespace sound {
 namespace {
 
+// ALSA, which SDL loads when it looks for a sound card, writes lines of its
+// own on standard error when there is none; the game says so in its one
+// line. Its handler is silenced in the same library SDL then uses (loaded
+// once per process, and kept loaded).
+void silent_alsa_error(const char* /*file*/, int /*line*/, const char* /*function*/, int /*err*/,
+                       const char* /*format*/, ...) {}
+
+void quiet_alsa() {
+  static const bool done = [] {
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (alsa == nullptr) return false;
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    const auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"));
+    if (set != nullptr) set(&silent_alsa_error);
+    return true;
+  }();
+  (void)done;
+}
+
 class SdlMixerDevice final : public AudioDevice {
  public:
   ~SdlMixerDevice() override { close(); }
 
   bool open(int frequency, std::string* why) override {
+    quiet_alsa();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return fail(why);
     Mix_Init(MIX_INIT_MP3);
     if (Mix_OpenAudio(frequency, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {

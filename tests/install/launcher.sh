@@ -4,8 +4,8 @@
 # as a new player would: the player's folder is prepared once, and a later
 # start (as after an update) keeps the player's settings and scores. Then
 # the launcher's help and version, its choice of the player's folder under
-# odd environments (the XDG base-directory rules, an unusable HOME), and a
-# player's own question folder or link.
+# odd environments (the XDG base-directory rules, an unusable HOME), a
+# player's own question folder or link, and the README's recipe for one.
 #   launcher.sh BUILD_FOLDER
 set -euo pipefail
 build=$(realpath "$1")
@@ -54,11 +54,24 @@ XDG_DATA_HOME="$work/none" "$launcher" --nosuch 2>"$work/err" || status=$?
 [ ! -e "$work/none" ] || fail "help, version or a wrong option prepared a player's folder"
 
 # Starts the launcher in the scratch folder with the environment given as
-# arguments; the game itself runs until the timeout.
+# arguments and waits until the game runs: the launcher has handed over to
+# it and it holds its folder's lock; a second later it must still run.
 start() {
-  local status=0
-  (cd "$work" && env "$@" timeout 3 "$launcher") >"$work/game.log" 2>&1 || status=$?
-  [ $status -eq 124 ] || fail "the game failed ($status): $(cat "$work/game.log")"
+  local pid i
+  (cd "$work" && exec env "$@" "$launcher") >"$work/game.log" 2>&1 &
+  pid=$!
+  for i in $(seq 200); do
+    ls -l "/proc/$pid/fd" 2>/dev/null | grep -q "/Data/Zelvanos.lock$" && break
+    kill -0 $pid 2>/dev/null || break
+    sleep 0.1
+  done
+  sleep 1
+  if ! kill $pid 2>/dev/null; then
+    local status=0
+    wait $pid || status=$?
+    fail "the game failed ($status): $(cat "$work/game.log")"
+  fi
+  wait $pid || true
 }
 start XDG_DATA_HOME="$work/xdg"
 player="$work/xdg/zelvanos"
@@ -100,6 +113,35 @@ ln -s /usr/share/zelvanos/Sounds-gone/zelvanos/Sounds "$player/Sounds"
 start XDG_DATA_HOME="$work/xdg"
 [ "$(readlink "$player/Questions")" = "$work/elsewhere/Questions" ] || fail "the player's own Questions link was replaced"
 [ "$(readlink -f "$player/Sounds")" = "$(readlink -f "$data/Sounds")" ] || fail "an earlier installation's link was kept"
+passed=$((passed + 1))
+
+# The README's recipe for question sets of one's own, run as it is written:
+# the installed sets it names are there; the player's copy of them, with a
+# bank compiled into it, is kept by later starts until it is removed.
+readme=$(dirname "$(realpath "$0")")/../../README.md
+recipe=$(sed -n '/^### Your own questions in the installed game/,/^## /p' "$readme")
+for named in $(grep -o '/usr/share/[^` )]*' <<<"$recipe"); do
+  [ -e "$work/root$named" ] || fail "the recipe names $named, which the package does not install"
+done
+step1=$(sed -n '/^1\. /,/^2\. /p' <<<"$recipe" | sed -n 's/^       //p')
+mapfile -t tool_steps < <(grep -o '`zelvanos-questions [^`]*`' <<<"$recipe" | tr -d '`')
+[ -n "$step1" ] && [ ${#tool_steps[@]} -eq 3 ] || fail "the recipe's commands are not where they were"
+start XDG_DATA_HOME="$work/recipe"
+own=$work/recipe/zelvanos
+(export XDG_DATA_HOME="$work/recipe" PATH="$games:$PATH" && bash -euc "$step1") >"$work/out" 2>&1 ||
+  fail "the recipe's first step failed: $(cat "$work/out")"
+[ -d "$own/Questions" ] && [ ! -L "$own/Questions" ] && cmp -s "$own/Questions/Single/szamtech.lmk" "$data/Questions/Single/szamtech.lmk" ||
+  fail "the recipe did not leave a copy of the installed sets"
+(cd "$own" && PATH="$games:$PATH" && eval "${tool_steps[0]}" &&
+  sed -i '0,/^? .*/s//? Hány bit egy bájt?/' szamtech.txt &&
+  eval "${tool_steps[1]}" && eval "${tool_steps[2]}") >"$work/out" 2>&1 || fail "the recipe's tool steps failed: $(cat "$work/out")"
+start XDG_DATA_HOME="$work/recipe"
+[ ! -L "$own/Questions" ] && ! cmp -s "$own/Questions/Single/szamtech.lmk" "$data/Questions/Single/szamtech.lmk" &&
+  "$games/zelvanos-questions" dump "$own/Questions/Single/szamtech.lmk" "$work/dumped.txt" >/dev/null &&
+  grep -q "Hány bit egy bájt" "$work/dumped.txt" || fail "the player's compiled bank was not kept"
+rm -r "$own/Questions"
+start XDG_DATA_HOME="$work/recipe"
+[ "$(readlink -f "$own/Questions")" = "$(readlink -f "$data/Questions")" ] || fail "removing the copy did not bring the link back"
 passed=$((passed + 1))
 
 # The XDG rules: a relative or empty XDG_DATA_HOME is ignored (never a folder
