@@ -261,14 +261,8 @@ int main(int argc, char** argv) {
   }
 
   try {
-    const platform::RecordLock lock(*file);  // no change made meanwhile is lost
-    const auto bytes = platform::read_record(*file, settings::kSettingsSize);
-    settings::BEALLITASOK s = settings::decode(
-        std::span<const std::uint8_t, settings::kSettingsSize>(bytes.data(), bytes.size()));
-    if (player) s.NEV.assign(player_bytes);
-    if (host) s.MUSORVEZETO.assign(host_bytes);
-    if (player || host) platform::write_record(*file, settings::encode(s));
-    show(*file, s);
+    show(*file, settings::set_names(*file, player ? std::optional(player_bytes) : std::nullopt,
+                                    host ? std::optional(host_bytes) : std::nullopt));
   } catch (const platform::IoError& e) {
     std::cerr << kMe << io_line(e.code(), e.path()) << "\n";
     return e.code();

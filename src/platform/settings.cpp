@@ -68,10 +68,12 @@ BEALLITASOK decode(std::span<const std::uint8_t, kSettingsSize> bytes) {
   return s;
 }
 
-void load_config() {
-  const auto bytes = platform::read_record(platform::game_path(kConfigFile), kSettingsSize);
-  CONFIG = decode(std::span<const std::uint8_t, kSettingsSize>(bytes.data(), kSettingsSize));
+BEALLITASOK read_settings(const std::filesystem::path& file) {
+  const auto bytes = platform::read_record(file, kSettingsSize);
+  return decode(std::span<const std::uint8_t, kSettingsSize>(bytes.data(), kSettingsSize));
 }
+
+void load_config() { CONFIG = read_settings(platform::game_path(kConfigFile)); }
 
 void save_config() {
   // The names and MUSORVEZETO_EGYEB belong to the names program, which may
@@ -80,8 +82,7 @@ void save_config() {
   const auto path = platform::game_path(kConfigFile);
   const platform::RecordLock lock(path);  // the names program waits meanwhile, and we for it
   try {
-    const auto stored = platform::read_record(path, kSettingsSize);
-    const BEALLITASOK on_disk = decode(std::span<const std::uint8_t, kSettingsSize>(stored.data(), kSettingsSize));
+    const BEALLITASOK on_disk = read_settings(path);
     CONFIG.NEV = on_disk.NEV;
     CONFIG.MUSORVEZETO = on_disk.MUSORVEZETO;
     CONFIG.MUSORVEZETO_EGYEB = on_disk.MUSORVEZETO_EGYEB;
@@ -90,6 +91,16 @@ void save_config() {
   }
   const SettingsBytes bytes = encode(CONFIG);
   platform::write_record(path, bytes);
+}
+
+BEALLITASOK set_names(const std::filesystem::path& file, const std::optional<std::string>& player,
+                      const std::optional<std::string>& host) {
+  const platform::RecordLock lock(file);  // no change made meanwhile is lost
+  BEALLITASOK record = read_settings(file);
+  if (player) record.NEV.assign(*player);
+  if (host) record.MUSORVEZETO.assign(*host);
+  if (player || host) platform::write_record(file, encode(record));
+  return record;
 }
 
 }  // namespace settings

@@ -9,7 +9,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <variant>
 
@@ -172,5 +175,15 @@ void load_config();
 // MUSORVEZETO_EGYEB first taken from the file as it is now (the game never
 // edits them); throws IoError.
 void save_config();
+
+// The first record of a settings file; throws IoError.
+BEALLITASOK read_settings(const std::filesystem::path& file);
+// How the names program and the web page set the names: the names given
+// (code page 852 bytes, already checked by shell/name_rules.hpp) go into the
+// record of `file`, every other byte kept, read and replaced under the
+// record's lock; with neither given the file is only read. Returns the record
+// as the file holds it now; throws IoError.
+BEALLITASOK set_names(const std::filesystem::path& file, const std::optional<std::string>& player,
+                      const std::optional<std::string>& host);
 
 }  // namespace settings
