@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -115,6 +116,31 @@ struct IncludeRules {
     return out;
   }
 
+  // The floors from the ground up; a folder includes its own floor and those
+  // below, and upward only where named here (see docs/ARCHITECTURE.md).
+  std::vector<std::string> floors = {"platform", "sound", "screen", "game", "shell"};
+  std::set<std::pair<std::string, std::string>> upward = {{"screen", "game"}};
+
+  // The upward includes of a file in folder `from`, as written.
+  std::vector<std::string> upward_from(const std::string& from, const std::string& text) const {
+    static const std::regex include(R"(^\s*#\s*include\s*"([a-z_]+)/[^"]*")");
+    const auto floor = [&](const std::string& folder) {
+      return std::find(floors.begin(), floors.end(), folder) - floors.begin();
+    };
+    std::vector<std::string> out;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+      std::smatch m;
+      if (!std::regex_search(line, m, include)) continue;
+      const std::string to = m[1];
+      if (floor(to) < static_cast<std::ptrdiff_t>(floors.size()) && floor(to) > floor(from) &&
+          upward.count({from, to}) == 0) {
+        out.push_back(to);
+      }
+    }
+    return out;
+  }
+
   bool allowed_local(const std::string& name) const {
     if (platform.count(name) != 0) return true;
     const auto slash = name.find('/');
@@ -158,6 +184,33 @@ TEST(Seam, TheGamesFoldersIncludeOnlyWhatTheGamesSideMay) {
     }
   }
   EXPECT_GT(read, 20) << "the source folders were not found under " << src;
+}
+
+TEST(Seam, TheFloorsIncludeUpwardOnlyWhereNamed) {
+  const IncludeRules rules;
+  EXPECT_EQ(rules.upward_from("game", "#include \"shell/menu.hpp\"\n#include \"screen/logo.hpp\"\n"),
+            std::vector<std::string>{"shell"});
+  EXPECT_EQ(rules.upward_from("sound", "#include \"screen/logo.hpp\"\n#include \"platform/graph.hpp\"\n"),
+            std::vector<std::string>{"screen"});
+  EXPECT_TRUE(rules.upward_from("screen", "#include \"game/game.hpp\"\n").empty());
+
+  const fs::path src = fs::path(ZELVANOS_TESTS_DIR).parent_path() / "src";
+  int read = 0;
+  for (const std::string& folder : rules.floors) {
+    for (const auto& entry : fs::recursive_directory_iterator(src / folder)) {
+      const fs::path& p = entry.path();
+      if (p.extension() != ".cpp" && p.extension() != ".hpp") continue;
+      std::ifstream in(p);
+      std::ostringstream text;
+      text << in.rdbuf();
+      ++read;
+      for (const std::string& to : rules.upward_from(folder, text.str())) {
+        ADD_FAILURE() << p.lexically_relative(src).generic_string() << " includes from " << to
+                      << ", a floor above its own (the layers include downward; see docs/ARCHITECTURE.md)";
+      }
+    }
+  }
+  EXPECT_GT(read, 40) << "the source folders were not found under " << src;
 }
 
 }  // namespace
