@@ -101,17 +101,23 @@ struct IncludeRules {
   std::set<std::string> machine_side = {"shell/main.cpp",      "shell/main_web.cpp",  "sound/audio_sdl.cpp",
                                         "sound/audio_sdl.hpp", "sound/audio_web.cpp", "sound/audio_web.hpp"};
 
-  // The includes of `text` that are not allowed, as written.
-  std::vector<std::string> refused(const std::string& text) const {
+  // Each include of `text`: whether it is in angle brackets, and the name.
+  static std::vector<std::pair<bool, std::string>> includes_of(const std::string& text) {
     static const std::regex include(R"(^\s*#\s*include\s*([<"])([^>"]*)[>"])");
-    std::vector<std::string> out;
+    std::vector<std::pair<bool, std::string>> out;
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
       std::smatch m;
-      if (!std::regex_search(line, m, include)) continue;
-      const std::string name = m[2];
-      const bool ok = m[1] == "<" ? standard.count(name) != 0 : allowed_local(name);
-      if (!ok) out.push_back(name);
+      if (std::regex_search(line, m, include)) out.emplace_back(m[1] == "<", m[2]);
+    }
+    return out;
+  }
+
+  // The includes of `text` that are not allowed, as written.
+  std::vector<std::string> refused(const std::string& text) const {
+    std::vector<std::string> out;
+    for (const auto& [system, name] : includes_of(text)) {
+      if (!(system ? standard.count(name) != 0 : allowed_local(name))) out.push_back(name);
     }
     return out;
   }
@@ -121,19 +127,16 @@ struct IncludeRules {
   std::vector<std::string> floors = {"platform", "sound", "screen", "game", "shell"};
   std::set<std::pair<std::string, std::string>> upward = {{"screen", "game"}};
 
-  // The upward includes of a file in folder `from`, as written.
+  // The folders above its own that a file in folder `from` includes from
+  // without their being named.
   std::vector<std::string> upward_from(const std::string& from, const std::string& text) const {
-    static const std::regex include(R"(^\s*#\s*include\s*"([a-z_]+)/[^"]*")");
     const auto floor = [&](const std::string& folder) {
       return std::find(floors.begin(), floors.end(), folder) - floors.begin();
     };
     std::vector<std::string> out;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
-      std::smatch m;
-      if (!std::regex_search(line, m, include)) continue;
-      const std::string to = m[1];
-      if (floor(to) < static_cast<std::ptrdiff_t>(floors.size()) && floor(to) > floor(from) &&
+    for (const auto& [system, name] : includes_of(text)) {
+      const std::string to = name.substr(0, name.find('/'));
+      if (!system && floor(to) < static_cast<std::ptrdiff_t>(floors.size()) && floor(to) > floor(from) &&
           upward.count({from, to}) == 0) {
         out.push_back(to);
       }
