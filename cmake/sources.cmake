@@ -39,6 +39,7 @@ set(ZELVANOS_CORE_SOURCES
   src/game/highscores.cpp
   src/game/lifelines.cpp
   src/game/outcomes.cpp
+  src/game/question_sets.cpp
   src/game/questions.cpp
   src/screen/gamescreen.cpp
   src/screen/logo.cpp

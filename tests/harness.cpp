@@ -187,7 +187,8 @@ void HeadlessTest::start(std::string_view keys, platform::Date on) {
   platform::use_backend(nullptr);
   backend = std::make_unique<platform::HeadlessBackend>(on, script.value_or(std::vector<platform::ScriptedKey>{}));
   recorder = std::make_unique<platform::Recorder>(*backend);
-  shell::reset_all();
+  platform::reset_state();
+  shell::reset_layers();
   shell::apply_factory_values(settings::CONFIG);
   platform::use_backend(backend.get());
   platform::set_tracer(recorder.get());

@@ -174,7 +174,7 @@ TEST(ErrorBox, TheProgramHandsItsFailureToTheBox) {
   fs::create_directories("Data");
   write_file("Data/Config.cfg", std::vector<std::uint8_t>(75, 1));
   platform::reset_state();
-  shell::reset_all();
+  shell::reset_layers();
   platform::HeadlessBackend backend;
   std::string shown;
   const auto [code, err] = run_program(backend, [&](const platform::Fatal& e) { shown = shell::error_box(e).text; });
@@ -200,7 +200,8 @@ class LastResort : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
-    shell::reset_all();
+    platform::reset_state();
+    shell::reset_layers();
   }
   void TearDown() override {
     platform::set_tracer(nullptr);

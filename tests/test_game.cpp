@@ -12,7 +12,9 @@
 
 #include "game/game.hpp"
 #include "game/highscores.hpp"
+#include "game/ladder.hpp"
 #include "game/lifelines.hpp"
+#include "game/outcomes.hpp"
 #include "game/questions.hpp"
 #include "harness.hpp"
 #include "platform/graph.hpp"
@@ -74,6 +76,33 @@ TEST_F(Game, TheTopPrizeEntersTheListAndShowsIt) {
   EXPECT_TRUE(drew("1 500 000 000", 380, 70));
   EXPECT_TRUE(drew("2005. 3. 7", 524, 70));
   EXPECT_EQ(shell::HOL, 3);
+}
+
+TEST_F(Game, TheHostNamesTheGuaranteedSumAndTheTopPrizeFromTheLadder) {
+  // Every phrase of the two, over many seeds, as the host says it.
+  std::string keys;
+  for (int i = 0; i < 250; ++i) keys += " n";
+  start(keys);
+  for (int i = 0; i < 100; ++i) {
+    platform::Delay(7);
+    game::X = game::kGuaranteedLevel;
+    game::OK_GARANTALT1();
+    game::X = game::kTopLevel;
+    game::OK_VEGE();
+    EXPECT_EQ(game::X, 11);
+    EXPECT_EQ(game::NYEREMENY, "1 500 000 000");
+  }
+  std::set<std::string> said;
+  for (const auto& t : recorder->texts()) {
+    if (t.x == 100 && (t.y == 130 || t.y == 140)) said.insert(t.utf8);
+  }
+  EXPECT_EQ(said,
+            (std::set<std::string>{
+                "Ön most már nem távozik üres kézzel. Gratulálok!", "Megvan a garantált 100 000 000Ft.",
+                "Ezt is helyesen fejtette meg. 1 500 000 000Ft.", "Mire fog tudni ennyi pénzt elkölteni? :-)",
+                "Még ezt is azonnal tudta, mondja, ön kitől tanulta ezeket?",
+                "1 500 000 000Ft. Bárcsak én nyertem volna ennyi pénzt! :-)", "Gratulálok!", "1 500 000 000Ft az Öné.",
+                "Mától Ön másfél-zelvanos.", "Gratulálok ehhez a \"csekély\" összeghez."}));
 }
 
 TEST_F(Game, WrongAnswersBeforeAndAfterTheGuarantee) {

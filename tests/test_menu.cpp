@@ -77,6 +77,35 @@ TEST_F(MainMenu, ItemsActInTheirOrder) {
   EXPECT_EQ(recorder->count_sounds("stop", 1), 1) << "a game stops the menu music";
 }
 
+int g_extra_chosen = 0;
+
+TEST_F(MainMenu, AGameEndsOnTheListWhereverItsItemStands) {
+  // A main menu with one more item above the list's: a game that ends with
+  // an entry goes on to the list all the same, its item highlighted, and the
+  // new item is never run.
+  write_banks('a');
+  start("Enter a n a n m a n n Esc");  // two right, stop, mark, the stop's prompt, the list's key
+  auto items = shell::main_menu_items();
+  ASSERT_EQ(items.size(), 5U);
+  items.insert(items.begin() + 2, {"Próba", 75, [] { ++g_extra_chosen; }});
+  shell::HOL = 1;
+  shell::main_menu(items);
+  EXPECT_EQ(g_extra_chosen, 0);
+  EXPECT_TRUE(drew(" H. Név                       Ksz. Pontszám          Dátum", 100, 55));
+  EXPECT_TRUE(drew(" 1. ZorvinSoft", 100, 70));
+  EXPECT_EQ(shell::HOL, 4) << "the list's item";
+  EXPECT_TRUE(drew("Eredménylista", 200, 80, 14)) << "highlighted in the menu after the list";
+  EXPECT_EQ(shell::FOMENU, 27);
+
+  // A game that ends without an entry comes back to the menu on its first item.
+  start("Enter b n Esc");
+  shell::HOL = 1;
+  shell::main_menu(items);
+  EXPECT_EQ(times_drawn(" H. Név                       Ksz. Pontszám          Dátum"), 0);
+  EXPECT_EQ(shell::HOL, 1);
+  EXPECT_EQ(g_extra_chosen, 0);
+}
+
 TEST_F(MainMenu, SoundSwitchedOffMeansNoMusicButTheStopStillHappens) {
   auto s = factory();
   s.HANGOK = 2;

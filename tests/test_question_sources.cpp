@@ -9,6 +9,7 @@
 #include <functional>
 #include <list>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include <fcntl.h>
@@ -18,6 +19,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "game/question_sets.hpp"
 #include "harness.hpp"
 #include "questions/difficulty.hpp"
 #include "questions/source.hpp"
@@ -733,10 +735,12 @@ TEST_F(ShippedSets, ARegressionInACopyIsCaught) {
   }
 }
 
-// The staged bank files are those of the sources, and dump back to them.
+// The staged bank files are those of the sources, and dump back to them;
+// the sources are the banks of the question-set table, no more and no fewer.
 TEST_F(ShippedSets, StagedBanksMatchTheirSources) {
   const fs::path run = fs::path(ZELVANOS_GAME).parent_path() / "run";
   int banks = 0;
+  std::set<std::string> shipped;
   for (const auto& entry : fs::recursive_directory_iterator(data / "Questions")) {
     if (entry.path().extension() != ".txt") continue;
     ++banks;
@@ -744,6 +748,7 @@ TEST_F(ShippedSets, StagedBanksMatchTheirSources) {
     const auto c = questions::compile(testing_support::read_text(entry.path()));
     fs::path bank_file = run / relative;
     bank_file.replace_extension(".lmk");
+    shipped.insert(fs::path(relative).replace_extension(".lmk").generic_string());
     const auto bytes = testing_support::read_file(bank_file);
     ASSERT_EQ(bytes.size(), 31200U) << bank_file;
     EXPECT_EQ(bytes, game::encode_bank(c.bank)) << bank_file << " is stale";
@@ -751,6 +756,14 @@ TEST_F(ShippedSets, StagedBanksMatchTheirSources) {
     EXPECT_EQ(game::encode_bank(questions::compile(questions::dump(bank)).bank), bytes) << bank_file;
   }
   EXPECT_EQ(banks, 23);
+  std::set<std::string> listed;
+  for (const game::QuestionSet& set : game::kQuestionSets) {
+    for (std::string bank : set.banks()) {
+      std::replace(bank.begin(), bank.end(), '\\', '/');
+      listed.insert(bank);
+    }
+  }
+  EXPECT_EQ(shipped, listed);
 }
 
 }  // namespace

@@ -235,6 +235,46 @@ TEST_F(SettingsFile, WritesKeepTheNamesTheFileHoldsNow) {
             "Feri");
 }
 
+// How the names program and the web page set the names: one function.
+TEST_F(SettingsFile, SettingTheNamesKeepsEveryOtherByte) {
+  fs::create_directory("Data");
+  const fs::path file = "Data/Config.cfg";
+  auto bytes = factory_bytes();
+  bytes[45] = 'Q';   // past the host name's length
+  bytes[52] = 0x81;  // MUSORVEZETO_EGYEB, which nothing reads
+  bytes[66] = 2;     // sound stored as 2
+  bytes[75] = 0xFE;  // the flash colour's high byte
+  auto longer = bytes;
+  longer.insert(longer.end(), {0xAA, 0xBB});
+  write_file(file, longer);
+
+  const auto shown = settings::set_names(file, std::nullopt, std::nullopt);
+  EXPECT_EQ(read_file(file), longer) << "with no name given the file is only read";
+  EXPECT_EQ(settings::encode(shown),
+            settings::encode(settings::decode(std::span<const std::uint8_t, 76>(bytes.data(), 76))));
+
+  const auto set = settings::set_names(file, std::string("Feri \x99"), std::nullopt);
+  auto expected = bytes;
+  expected[0] = 6;
+  std::copy_n("Feri \x99", 6, expected.begin() + 1);
+  EXPECT_EQ(read_file(file), expected) << "one record written, every byte but the player's name kept";
+  EXPECT_EQ(set.NEV.view(), "Feri \x99");
+
+  settings::set_names(file, std::nullopt, std::string("\231d\x94n"));
+  const auto after = read_file(file);
+  EXPECT_EQ(std::vector<std::uint8_t>(after.begin() + 26, after.begin() + 31),
+            (std::vector<std::uint8_t>{4, 0231, 'd', 0x94, 'n'}));
+  EXPECT_EQ(std::vector<std::uint8_t>(after.begin() + 52, after.end()),
+            std::vector<std::uint8_t>(expected.begin() + 52, expected.end()));
+  EXPECT_EQ(std::vector<std::uint8_t>(after.begin(), after.begin() + 26),
+            std::vector<std::uint8_t>(expected.begin(), expected.begin() + 26));
+
+  const std::vector<std::uint8_t> shorter(bytes.begin(), bytes.begin() + 75);
+  write_file(file, shorter);
+  EXPECT_TRUE(fails_with_io_error(100, [&] { settings::set_names(file, std::string("Feri"), std::nullopt); }));
+  EXPECT_EQ(read_file(file), shorter) << "a short file is refused and left as it is";
+}
+
 TEST_F(SettingsFile, TheResetWritesFactoryValuesAndSaysSo) {
   fs::create_directory("Data");
   platform::reset_state();

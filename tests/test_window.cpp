@@ -36,7 +36,8 @@ class Window : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "dummy", 0);  // asked for: the window draws nowhere
-    shell::reset_all();
+    platform::reset_state();
+    shell::reset_layers();
   }
   void TearDown() override { reset_state(); }
 };

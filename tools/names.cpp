@@ -132,21 +132,6 @@ std::optional<fs::path> installed_data() {
   return data;
 }
 
-// The settings record of the file: refused unless the file is one, so that
-// no other file given by mistake is ever cut to a record.
-settings::BEALLITASOK read_settings(const fs::path& file) {
-  const auto bytes = platform::read_record(file, settings::kSettingsSize);
-  std::error_code ec;
-  const auto size = fs::file_size(file, ec);
-  if (!ec && size != settings::kSettingsSize) {
-    const std::string n = std::to_string(size);
-    throw platform::IoError(
-        100, file, "not a settings file: " + n + " bytes, where the settings record has 76; nothing was changed",
-        "nem beállításfájl: " + n + " bájt, a beállítások rekordja 76; semmi sem változott");
-  }
-  return settings::decode(std::span<const std::uint8_t, settings::kSettingsSize>(bytes.data(), bytes.size()));
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -231,16 +216,8 @@ int main(int argc, char** argv) {
   }
 
   try {
-    // Anything but a settings file is refused before a lock file is made beside it.
-    platform::refuse_foreign_folder_link(*file);
-    read_settings(*file);
-    // No change made meanwhile is lost; a lock that cannot be had is told.
-    const platform::RecordLock lock(*file, platform::WithoutLock::kFail);
-    settings::BEALLITASOK s = read_settings(*file);
-    if (player) s.NEV.assign(player_bytes);
-    if (host) s.MUSORVEZETO.assign(host_bytes);
-    if (player || host) platform::write_record(*file, settings::encode(s));
-    show(*file, s);
+    show(*file, settings::set_names(*file, player ? std::optional(player_bytes) : std::nullopt,
+                                    host ? std::optional(host_bytes) : std::nullopt));
   } catch (const platform::IoError& e) {
     std::cerr << kMe << io_line(e) << "\n";
     return e.code();

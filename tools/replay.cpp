@@ -151,7 +151,8 @@ int main(int argc, char** argv) {
   };
   if (delay_shots) recorder.on_delay = [&](int n) { shoot("delay", n); };
 
-  shell::reset_all();
+  platform::reset_state();
+  shell::reset_layers();
   platform::use_backend(&backend);
   platform::set_tracer(&recorder);
   const int code = shell::program();

@@ -31,18 +31,13 @@ extern std::int16_t TEL;
 extern std::int16_t FELEZ;
 extern std::int16_t KOZONSEG;
 
-// Runs one whole game from the first question to its end. Each of the
-// others plays its level and, after a right answer, the levels above it.
-void START();
-void START2();
-void START3();
-void START4();
-void START5();
-void START6();
-void START7();
-void START8();
-void START9();
-void VEGE();
+// What follows a game: the main menu again, or the high-score list, when
+// the game's end offered its result to the list (EREDMENY).
+enum class AfterGame { kMenu, kHighScores };
+
+// Runs one whole game from the first question to its end (each level plays
+// the levels above it after a right answer) and says what follows it.
+AfterGame START();
 
 void reset_state();
 

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "game/game.hpp"
 #include "platform/cp852.hpp"
@@ -10,7 +11,6 @@
 #include "platform/graph.hpp"
 #include "platform/settings.hpp"
 #include "screen/logo.hpp"
-#include "shell/menu.hpp"
 
 using namespace cp852::literals;  // the _cp literal
 
@@ -21,6 +21,8 @@ using namespace platform;
 EREDMENYLISTA HS;
 
 namespace {
+
+bool g_offered = false;  // by EREDMENY, until take_offered_result
 
 constexpr std::size_t kNevAt = 0;
 constexpr std::size_t kXAt = kNevAt + 10 * 26;
@@ -115,9 +117,10 @@ void EREDMENY() {
     OutTextXY(150, 80, "Gratulálok! Felkerült az eredménylistára."_cp);
     Delay(2500);
   }
-  shell::HOL = 3;
-  shell::FOMENU = 13;
+  g_offered = true;
 }
+
+bool take_offered_result() { return std::exchange(g_offered, false); }
 
 void EREDMENYIR(std::int16_t V) {
   for (int W = 9; W >= V; --W) {
@@ -158,13 +161,15 @@ void highscore_screen() {
   OutTextXY(200, 180, "T - Összes eredmény törlése"_cp);
   OutTextXY(150, 190, "A visszalépéshez nyomjon meg egy gombot"_cp);
   offer_keys({Asking::kChoice, {{"t", std::string("Törlés"_cp), {}, true}, {"\r", "Vissza", {}, false}}, {}, {}});
-  shell::KISMENU = ReadKey();
-  if (shell::KISMENU == 't') {
+  if (ReadKey() == 't') {
     reset_list(HS);
     save_list();
   }
 }
 
-void reset_highscores() { HS = EREDMENYLISTA{}; }
+void reset_highscores() {
+  HS = EREDMENYLISTA{};
+  g_offered = false;
+}
 
 }  // namespace game

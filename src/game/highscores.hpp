@@ -33,8 +33,11 @@ void reset_list(EREDMENYLISTA& list);
 
 extern EREDMENYLISTA HS;
 
-// Offers the finished game to the list.
+// Offers the finished game to the list (nothing when no question was
+// answered); the game then ends on the list screen.
 void EREDMENY();
+// Whether EREDMENY has offered a result since this was last asked.
+bool take_offered_result();
 // Inserts the finished game at place V and saves the list.
 void EREDMENYIR(std::int16_t V);
 // The list screen of the main menu, with "t" to reset the list.

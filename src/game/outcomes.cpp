@@ -2,10 +2,12 @@
 #include "game/outcomes.hpp"
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "game/game.hpp"
 #include "game/highscores.hpp"
+#include "game/ladder.hpp"
 #include "platform/cp852.hpp"
 #include "platform/graph.hpp"
 #include "screen/logo.hpp"
@@ -37,18 +39,20 @@ constexpr std::array<std::string_view, 13> kRight = {
     "Remek! Íme a következő..."_cp,
 };
 
+// Where the host's words hold "%", they name a prize of the ladder
+// (game/ladder.hpp): the guaranteed level's here, the top prize's below.
 // Rows 1 and 3 are the same: that text comes two times in three.
 constexpr std::array<std::string_view, 3> kGuaranteed = {
     "Ön most már nem távozik üres kézzel. Gratulálok!"_cp,
-    "Megvan a garantált 100 000 000Ft."_cp,
+    "Megvan a garantált %."_cp,
     "Ön most már nem távozik üres kézzel. Gratulálok!"_cp,
 };
 
 constexpr std::array<std::array<std::string_view, 2>, 4> kTopPrize = {{
-    {"Ezt is helyesen fejtette meg. 1 500 000 000Ft."_cp, "Mire fog tudni ennyi pénzt elkölteni? :-)"_cp},
+    {"Ezt is helyesen fejtette meg. %."_cp, "Mire fog tudni ennyi pénzt elkölteni? :-)"_cp},
     {"Még ezt is azonnal tudta, mondja, ön kitől tanulta ezeket?"_cp,
-     "1 500 000 000Ft. Bárcsak én nyertem volna ennyi pénzt! :-)"_cp},
-    {"Gratulálok!"_cp, "1 500 000 000Ft az Öné."_cp},
+     "%. Bárcsak én nyertem volna ennyi pénzt! :-)"_cp},
+    {"Gratulálok!"_cp, "% az Öné."_cp},
     {"Mától Ön másfél-zelvanos."_cp, "Gratulálok ehhez a \"csekély\" összeghez."_cp},
 }};
 
@@ -73,11 +77,19 @@ std::size_t draw(std::size_t n) {
 
 void line(int offset, std::string_view text) { OutTextXY(100, static_cast<std::int16_t>(Y + offset), text); }
 
+// The words with the level's prize where they hold "%": "1 500 000 000Ft".
+std::string naming_prize(std::string_view words, int level) {
+  const std::size_t at = words.find('%');
+  if (at == std::string_view::npos) return std::string(words);
+  return cp852::join({words.substr(0, at), prize(level), "Ft", words.substr(at + 1)});
+}
+
+// The praise after a right answer; `prize_level`'s prize stands for "%".
 template <std::size_t N>
-void praise(const std::array<std::string_view, N>& phrases) {
+void praise(const std::array<std::string_view, N>& phrases, int prize_level) {
   screen::JELOL();
   screen::VILLOG();
-  line(130, phrases[draw(N)]);
+  line(130, naming_prize(phrases[draw(N)], prize_level));
   line(150, kNextPrompt);
   offer_any_key("Tovább"_cp);
   ReadKey();
@@ -85,21 +97,21 @@ void praise(const std::array<std::string_view, N>& phrases) {
 
 }  // namespace
 
-void OK() { praise(kRight); }
+void OK() { praise(kRight, X); }
 
-void OK_GARANTALT1() { praise(kGuaranteed); }
+void OK_GARANTALT1() { praise(kGuaranteed, kGuaranteedLevel); }
 
 void OK_VEGE() {
   screen::JELOL();
   screen::VILLOG();
   const auto& phrase = kTopPrize[draw(kTopPrize.size())];
-  line(130, phrase[0]);
-  line(140, phrase[1]);
+  line(130, naming_prize(phrase[0], kTopLevel));
+  line(140, naming_prize(phrase[1], kTopLevel));
   line(160, kMenuPrompt);
   offer_any_key("Tovább"_cp);
   ReadKey();
-  X = 11;
-  NYEREMENY = "1 500 000 000";
+  X = kTopLevel + 1;
+  NYEREMENY = prize(kTopLevel);
   EREDMENY();
 }
 

@@ -6,6 +6,8 @@
 
 #include "game/asked.hpp"
 #include "game/game.hpp"
+#include "game/ladder.hpp"
+#include "game/question_sets.hpp"
 #include "platform/cp852.hpp"
 #include "platform/files.hpp"
 #include "platform/graph.hpp"
@@ -39,20 +41,6 @@ constexpr std::size_t kJovalaszAt = 310;
 static_assert(kAAt == kKerdesAt + 101 + 1 && kBAt == kAAt + 51 + 1 && kCAt == kBAt + 51 + 1);
 static_assert(kDAt == kCAt + 51 + 1 && kJovalaszAt == kDAt + 51 + 1 && kJovalaszAt + 2 == kRecordSize);
 
-// The file names of the level-graded sets, fixed texts.
-constexpr std::array<std::string_view, 10> kDefaultFiles = {"Questions\\Default\\01.lmk", "Questions\\Default\\02.lmk",
-                                                            "Questions\\Default\\03.lmk", "Questions\\Default\\04.lmk",
-                                                            "Questions\\Default\\05.lmk", "Questions\\Default\\06.lmk",
-                                                            "Questions\\Default\\07.lmk", "Questions\\Default\\08.lmk",
-                                                            "Questions\\Default\\09.lmk", "Questions\\Default\\10.lmk"};
-constexpr std::array<std::string_view, 10> kChildrenFiles = {
-    "Questions\\Children\\01.lmk", "Questions\\Children\\02.lmk", "Questions\\Children\\03.lmk",
-    "Questions\\Children\\04.lmk", "Questions\\Children\\05.lmk", "Questions\\Children\\06.lmk",
-    "Questions\\Children\\07.lmk", "Questions\\Children\\08.lmk", "Questions\\Children\\09.lmk",
-    "Questions\\Children\\10.lmk"};
-constexpr std::array<std::string_view, 3> kSingleFiles = {
-    "Questions\\Single\\szamtech.lmk", "Questions\\Single\\kelvarion.lmk", "Questions\\Single\\labdarugas.lmk"};
-
 // The questions asked in this game, by file name.
 std::map<std::string, AskedSet, std::less<>> g_asked;
 
@@ -65,10 +53,9 @@ bool covers(const AskedSet& set, const std::vector<int>& questions) {
                      [&](int q) { return set.test(static_cast<std::size_t>(q - 1)); });
 }
 
-void load_level_file(int set, int number) {
-  if (number < 1 || number > 10) return;
-  const auto& files = set == 1 ? kDefaultFiles : kChildrenFiles;
-  KERDEZ_BETOLT(files[static_cast<std::size_t>(number - 1)]);
+void load_level_file(const QuestionSet& set, int level) {
+  if (level < 1 || level > kTopLevel) return;
+  KERDEZ_BETOLT(set.bank(level));
 }
 
 }  // namespace
@@ -135,13 +122,11 @@ std::vector<int> drawable_questions(const KERDESEKFULL& bank) {
   return out;
 }
 
-int set_question_count(int set) {
-  std::vector<std::string_view> files;
-  if (set == 1) files.assign(kDefaultFiles.begin(), kDefaultFiles.end());
-  if (set == 2) files.assign(kChildrenFiles.begin(), kChildrenFiles.end());
-  if (set >= 3 && set <= 5) files.push_back(kSingleFiles[static_cast<std::size_t>(set - 3)]);
+int set_question_count(int number) {
+  const QuestionSet* set = question_set(number);
+  if (set == nullptr) return 0;
   int count = 0;
-  for (const std::string_view file : files) {
+  for (const std::string& file : set->banks()) {
     try {
       const auto bytes = platform::read_record(platform::game_path(file), kBankSize);
       count += static_cast<int>(
@@ -154,23 +139,28 @@ int set_question_count(int set) {
 }
 
 void KERDEZ() {
-  const int set = settings::CONFIG.KERDESEK;
-  if (set == 1 || set == 2) {
-    if (settings::CONFIG.JATEKMOD == 1) {
-      load_level_file(set, X);
+  // A set that is not graded asks every level from its one file; a graded
+  // one from the level's own file, or in random-questions mode (JATEKMOD
+  // other than 1) from a level file drawn at random.
+  if (const QuestionSet* set = question_set(settings::CONFIG.KERDESEK)) {
+    if (!set->graded()) {
+      KERDEZ_BETOLT(set->bank(X));
+    } else if (settings::CONFIG.JATEKMOD == 1) {
+      load_level_file(*set, X);
     } else {
       VELETLENKERDESEK();
     }
   }
-  if (set >= 3 && set <= 5) KERDEZ_BETOLT(kSingleFiles[static_cast<std::size_t>(set - 3)]);
   ROSSZVALASZ();
   screen::KIIRAS();
 }
 
 void VELETLENKERDESEK() {
   platform::Randomize();
-  VELETLEN = static_cast<std::int16_t>(platform::Random(10) + 1);
-  load_level_file(settings::CONFIG.KERDESEK, VELETLEN);
+  VELETLEN = static_cast<std::int16_t>(platform::Random(kTopLevel) + 1);
+  if (const QuestionSet* set = question_set(settings::CONFIG.KERDESEK); set != nullptr && set->graded()) {
+    load_level_file(*set, VELETLEN);
+  }
 }
 
 void KERDEZ_BETOLT(std::string_view SZVG) {

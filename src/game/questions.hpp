@@ -50,10 +50,10 @@ char answer_letter(std::string_view field);
 // there is none) whose right answer is a letter "a" to "d". 1-based indexes.
 std::vector<int> drawable_questions(const KERDESEKFULL& bank);
 
-// The questions a set (1 to 5, as CONFIG.KERDESEK) can ask: the drawable
-// records of all its bank files, read now. A bank that is missing or cannot
-// be read counts as none; any other set number has none.
-int set_question_count(int set);
+// The questions a set (numbered as CONFIG.KERDESEK, game/question_sets.hpp)
+// can ask: the drawable records of all its bank files, read now. A bank that
+// is missing or cannot be read counts as none; any other number has none.
+int set_question_count(int number);
 
 // The bank in memory and the current question.
 extern KERDESEKFULL K;

@@ -56,11 +56,7 @@ namespace {
 std::tm local_now() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
-#if defined(_WIN32)
-  localtime_s(&local, &now);
-#else
   localtime_r(&now, &local);
-#endif
   return local;
 }
 

@@ -27,7 +27,6 @@ class HeadlessBackend : public Backend {
   std::uint32_t ticks() override { return now_; }
   Date today() override { return date_; }
 
-  void set_date(Date date) { date_ = date; }
   std::uint32_t now() const { return now_; }
   bool window_open() const { return open_; }
   int times_opened() const { return opened_; }

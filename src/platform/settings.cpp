@@ -70,10 +70,12 @@ BEALLITASOK decode(std::span<const std::uint8_t, kSettingsSize> bytes) {
   return s;
 }
 
-void load_config() {
-  const auto bytes = platform::read_record(platform::game_path(kConfigFile), kSettingsSize);
-  CONFIG = decode(std::span<const std::uint8_t, kSettingsSize>(bytes.data(), kSettingsSize));
+BEALLITASOK read_settings(const std::filesystem::path& file) {
+  const auto bytes = platform::read_record(file, kSettingsSize);
+  return decode(std::span<const std::uint8_t, kSettingsSize>(bytes.data(), kSettingsSize));
 }
+
+void load_config() { CONFIG = read_settings(platform::game_path(kConfigFile)); }
 
 void save_config() {
   // The names and MUSORVEZETO_EGYEB belong to the names program, which may
@@ -82,8 +84,7 @@ void save_config() {
   const auto path = platform::game_path(kConfigFile);
   const platform::RecordLock lock(path);  // the names program waits meanwhile, and we for it
   try {
-    const auto stored = platform::read_record(path, kSettingsSize);
-    const BEALLITASOK on_disk = decode(std::span<const std::uint8_t, kSettingsSize>(stored.data(), kSettingsSize));
+    const BEALLITASOK on_disk = read_settings(path);
     CONFIG.NEV = on_disk.NEV;
     CONFIG.MUSORVEZETO = on_disk.MUSORVEZETO;
     CONFIG.MUSORVEZETO_EGYEB = on_disk.MUSORVEZETO_EGYEB;
@@ -108,6 +109,40 @@ void save_config() {
   }
   const SettingsBytes bytes = encode(CONFIG);
   platform::write_record(path, bytes);
+}
+
+namespace {
+
+// The record of a file that must be a settings file and nothing else: one of
+// another size is refused, so that no file given by mistake is ever cut to a
+// record.
+BEALLITASOK read_exact_settings(const std::filesystem::path& file) {
+  const BEALLITASOK record = read_settings(file);
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(file, ec);
+  if (!ec && size != kSettingsSize) {
+    const std::string n = std::to_string(size);
+    throw platform::IoError(
+        100, file, "not a settings file: " + n + " bytes, where the settings record has 76; nothing was changed",
+        "nem beállításfájl: " + n + " bájt, a beállítások rekordja 76; semmi sem változott");
+  }
+  return record;
+}
+
+}  // namespace
+
+BEALLITASOK set_names(const std::filesystem::path& file, const std::optional<std::string>& player,
+                      const std::optional<std::string>& host) {
+  // Anything but a settings file is refused before a lock file is made beside it.
+  platform::refuse_foreign_folder_link(file);
+  read_exact_settings(file);
+  // No change made meanwhile is lost; a lock that cannot be had is told.
+  const platform::RecordLock lock(file, platform::WithoutLock::kFail);
+  BEALLITASOK record = read_exact_settings(file);
+  if (player) record.NEV.assign(*player);
+  if (host) record.MUSORVEZETO.assign(*host);
+  if (player || host) platform::write_record(file, encode(record));
+  return record;
 }
 
 }  // namespace settings

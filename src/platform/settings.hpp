@@ -9,7 +9,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <variant>
 
@@ -172,5 +175,17 @@ void load_config();
 // MUSORVEZETO_EGYEB first taken from the file as it is now (the game never
 // edits them); throws IoError.
 void save_config();
+
+// The first record of a settings file; throws IoError.
+BEALLITASOK read_settings(const std::filesystem::path& file);
+// How the names program and the web page set the names: the names given
+// (code page 852 bytes, already checked by shell/name_rules.hpp) go into the
+// record of `file`, every other byte kept, read and replaced under the
+// record's lock; with neither given the file is only read. A file that is not
+// exactly one settings record, another user's link in place of its folder and
+// a lock held too long are refused, the file left as it was. Returns the
+// record as the file holds it now; throws IoError.
+BEALLITASOK set_names(const std::filesystem::path& file, const std::optional<std::string>& player,
+                      const std::optional<std::string>& host);
 
 }  // namespace settings

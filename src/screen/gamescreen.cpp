@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "game/game.hpp"
+#include "game/ladder.hpp"
 #include "game/questions.hpp"
 #include "platform/cp852.hpp"
 #include "platform/graph.hpp"
@@ -21,24 +22,6 @@ std::string SZVG;
 std::int16_t SZOVEG = 0;
 
 namespace {
-
-struct LadderRow {
-  std::string_view label;
-  std::string_view amount;
-  std::uint16_t colour;
-};
-
-// Level 10 first, as the ladder is drawn from the top.
-constexpr std::array<LadderRow, 10> kLadder = {{{"10", "1 500 000 000", 15},
-                                                {" 9", "  800 000 000", 14},
-                                                {" 8", "  500 000 000", 14},
-                                                {" 7", "  300 000 000", 14},
-                                                {" 6", "  200 000 000", 14},
-                                                {" 5", "  100 000 000", 15},
-                                                {" 4", "   50 000 000", 14},
-                                                {" 3", "   25 000 000", 14},
-                                                {" 2", "   10 000 000", 14},
-                                                {" 1", "    5 000 000", 14}}};
 
 // One pointed end: a column per x, one pixel taller up and down per step
 // towards the box.
@@ -66,11 +49,6 @@ const std::string& answer_text(const AnswerBox& box) {
 }
 
 }  // namespace
-
-LadderText ladder_text(int level) {
-  const LadderRow& row = kLadder[static_cast<std::size_t>(10 - level)];
-  return {row.label, row.amount};
-}
 
 void KERETEK() {
   SetColor(settings::CONFIG.KERETSZIN);
@@ -119,47 +97,59 @@ void draw_answer(const AnswerBox& box) {
 namespace {
 
 // The ladder's rows, the top prize first: each row 15 pixels high, a
-// narrow cell for the level's number and a wide one for its amount.
+// narrow cell for the level's number and a wide one for its amount, both
+// written flush right; the guaranteed level and the top prize in white,
+// the others in yellow.
 constexpr std::int16_t kLadderLeft = 650;
 constexpr std::int16_t kLadderDivider = 665;
 constexpr std::int16_t kLadderRight = 780;
 constexpr std::int16_t kLadderAmountX = 670;
 constexpr std::int16_t kLadderTop = 61;
 constexpr std::int16_t kLadderRowHeight = 15;
+constexpr std::size_t kLadderAmountWidth = game::prize(game::kTopLevel).size();
 
-std::int16_t ladder_row_top(int row) { return static_cast<std::int16_t>(kLadderTop + kLadderRowHeight * row); }
+std::int16_t ladder_row_top(int level) {
+  return static_cast<std::int16_t>(kLadderTop + kLadderRowHeight * (game::kTopLevel - level));
+}
+
+std::string flush_right(std::string_view text, std::size_t width) {
+  return std::string(width > text.size() ? width - text.size() : 0, ' ').append(text);
+}
+
+// A level's row: its number and its amount as drawn.
+std::string ladder_label(int level) { return flush_right(std::to_string(level), 2); }
+std::string ladder_amount(int level) { return flush_right(game::prize(level), kLadderAmountWidth); }
+
+std::uint16_t ladder_colour(int level) { return game::is_milestone(level) ? 15 : 14; }
 
 }  // namespace
 
 void TABLAZAT() {
-  for (int i = 0; i < 10; ++i) {
-    const auto top = ladder_row_top(i);
+  for (int level = game::kTopLevel; level >= 1; --level) {
+    const auto top = ladder_row_top(level);
     Rectangle(kLadderLeft, top, kLadderRight, static_cast<std::int16_t>(top + kLadderRowHeight));
   }
-  Rectangle(kLadderLeft, kLadderTop, kLadderDivider, ladder_row_top(10));
-  for (int i = 0; i < 10; ++i) {
-    SetColor(kLadder[static_cast<std::size_t>(i)].colour);
-    OutTextXY(kLadderLeft, static_cast<std::int16_t>(ladder_row_top(i) + 5),
-              kLadder[static_cast<std::size_t>(i)].label);
+  Rectangle(kLadderLeft, kLadderTop, kLadderDivider, ladder_row_top(0));
+  for (int level = game::kTopLevel; level >= 1; --level) {
+    SetColor(ladder_colour(level));
+    OutTextXY(kLadderLeft, static_cast<std::int16_t>(ladder_row_top(level) + 5), ladder_label(level));
   }
-  for (int i = 0; i < 10; ++i) {
-    SetColor(kLadder[static_cast<std::size_t>(i)].colour);
-    OutTextXY(kLadderAmountX, static_cast<std::int16_t>(ladder_row_top(i) + 5),
-              kLadder[static_cast<std::size_t>(i)].amount);
+  for (int level = game::kTopLevel; level >= 1; --level) {
+    SetColor(ladder_colour(level));
+    OutTextXY(kLadderAmountX, static_cast<std::int16_t>(ladder_row_top(level) + 5), ladder_amount(level));
   }
   SetColor(15);
 }
 
-void ladder_highlight(int level, bool reprint) {
-  const auto top = ladder_row_top(10 - level);
+void ladder_highlight(int level) {
+  const auto top = ladder_row_top(level);
   const auto bottom = static_cast<std::int16_t>(top + kLadderRowHeight);
   SetColor(settings::CONFIG.KERETSZIN);
   Rectangle(kLadderLeft, top, kLadderRight, bottom);
   Rectangle(kLadderLeft, top, kLadderDivider, bottom);
-  if (reprint) {
-    const LadderText row = ladder_text(level);
-    OutTextXY(kLadderLeft, static_cast<std::int16_t>(top + 5), row.label);
-    OutTextXY(kLadderAmountX, static_cast<std::int16_t>(top + 5), row.amount);
+  if (!game::is_milestone(level)) {
+    OutTextXY(kLadderLeft, static_cast<std::int16_t>(top + 5), ladder_label(level));
+    OutTextXY(kLadderAmountX, static_cast<std::int16_t>(top + 5), ladder_amount(level));
   }
   SetColor(15);
 }

@@ -16,13 +16,6 @@ extern std::string SZVG;
 // Which of the five announcements was drawn last.
 extern std::int16_t SZOVEG;
 
-// The ladder row of a level 1 to 10: its label and its amount as drawn.
-struct LadderText {
-  std::string_view label;
-  std::string_view amount;
-};
-LadderText ladder_text(int level);
-
 void KERETEK();
 // The two pointed ends of a box, filled in the current colour.
 void fill_ends(const PointedBox& box);
@@ -32,10 +25,12 @@ void OLDAL_A();
 void OLDAL_B();
 void OLDAL_C();
 void OLDAL_D();
+// The prize ladder (game/ladder.hpp), the top prize uppermost.
 void TABLAZAT();
-// The frame around a level's row of the ladder, in the frame colour; with
-// reprint, the row's label and amount in that colour too. Leaves white.
-void ladder_highlight(int level, bool reprint);
+// The frame around a level's row of the ladder, in the frame colour, and
+// the row's label and amount in that colour too, but on the two white rows
+// (the guaranteed level and the top prize). Leaves white.
+void ladder_highlight(int level);
 void KERDESSZOVEG();
 void KIIRAS();
 // The answer of a box (game::A .. game::D) after its letter, in the current colour.

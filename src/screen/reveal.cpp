@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "game/game.hpp"
+#include "game/ladder.hpp"
 #include "game/questions.hpp"
 #include "platform/cp852.hpp"
 #include "platform/graph.hpp"
@@ -30,7 +31,9 @@ void paint(const AnswerBox& box, std::uint16_t fill, std::uint16_t text) {
 }  // namespace
 
 void JELOL() {
-  if (game::X > 5 && sound::enabled()) sound::PLAY_SONG(3);
+  // Above the guaranteed level a marked answer waits for its sound.
+  const bool tense = game::X > game::kGuaranteedLevel;
+  if (tense && sound::enabled()) sound::PLAY_SONG(3);
   for (const AnswerBox& box : kAnswerBoxes) {
     if (game::VALASZ == box.letter) {
       paint(box, CONFIG.JELOLOSZIN, 0);
@@ -38,13 +41,13 @@ void JELOL() {
       SetColor(15);
     }
   }
-  if (game::X > 5 && sound::enabled()) Delay(1500);
+  if (tense && sound::enabled()) Delay(1500);
 }
 
 void VILLOG() {
   if (sound::enabled()) {
     if (game::VALASZ == game::JOVALASZ) {
-      if (game::X == 5 || game::X == 10) {
+      if (game::is_milestone(game::X)) {
         sound::PLAY_SONG(9);
         Delay(3000);
       } else {

@@ -12,7 +12,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -87,9 +86,7 @@ int main() {
 // or {"error": ...}.
 extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_names() {
   try {
-    const auto bytes = platform::read_record(platform::game_path(settings::kConfigFile), settings::kSettingsSize);
-    const settings::BEALLITASOK s = settings::decode(
-        std::span<const std::uint8_t, settings::kSettingsSize>(bytes.data(), settings::kSettingsSize));
+    const settings::BEALLITASOK s = settings::read_settings(platform::game_path(settings::kConfigFile));
     g_answer = "{\"player\":" + platform::json_string(s.NEV.view()) +
                ",\"host\":" + platform::json_string(s.MUSORVEZETO.view()) + "}";
   } catch (const platform::Fatal& e) {
@@ -129,14 +126,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* zelvanos_web_set_names(const char* p
   platform::run_for_page([player = *player, host = *host] {
     std::string result;
     try {
-      const auto path = platform::game_path(settings::kConfigFile);
-      const platform::RecordLock lock(path);
-      const auto bytes = platform::read_record(path, settings::kSettingsSize);
-      settings::BEALLITASOK s = settings::decode(
-          std::span<const std::uint8_t, settings::kSettingsSize>(bytes.data(), settings::kSettingsSize));
-      s.NEV.assign(player);
-      s.MUSORVEZETO.assign(host);
-      platform::write_record(path, settings::encode(s));
+      const settings::BEALLITASOK s = settings::set_names(platform::game_path(settings::kConfigFile), player, host);
       // As save_config takes them from the file: the game's next read.
       settings::CONFIG.NEV = s.NEV;
       settings::CONFIG.MUSORVEZETO = s.MUSORVEZETO;

@@ -2,7 +2,6 @@
 #include "shell/menu.hpp"
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -41,13 +40,9 @@ using keycode::kEsc;
 
 std::function<void(const Fatal&)> g_failure_listener;
 
-// The items MENUK drew in this pass (by number, from 1) and the keys a
-// screen adds to its menu's declaration: what the pass's key read asks for.
-struct DrawnItem {
-  std::int16_t y = -1;
-  std::size_t length = 0;
-};
-std::array<DrawnItem, 16> g_items;
+// The items of the innermost menu on screen, and the keys a screen adds to
+// its menu's declaration while the pass draws.
+const MenuItems* g_menu = nullptr;
 std::vector<OfferedKey> g_extra_keys;
 
 // The arrows that take the highlight from `from` to item `to` (as FEL_LE
@@ -74,17 +69,25 @@ std::string keys_to_choose(std::int16_t from, std::int16_t to, std::int16_t item
   return out + static_cast<char>(kEnter);
 }
 
-// What a menu pass's key read asks for: each item drawn (a tap chooses it),
-// the arrows, Esc and the screen's own keys.
-void offer_menu(std::int16_t items, bool main) {
+std::int16_t count(const MenuItems& items) { return static_cast<std::int16_t>(items.size()); }
+
+void draw_items(const MenuItems& items) {
+  for (std::int16_t n = 1; n <= count(items); ++n) {
+    const MenuItem& item = items[static_cast<std::size_t>(n - 1)];
+    MENUK(n, item.y, item.label);
+  }
+}
+
+// What a menu pass's key read asks for: each item (a tap on its label
+// chooses it), the arrows, Esc but in the main menu, and the screen's own keys.
+void offer_menu(const MenuItems& items, bool main) {
   KeyOffer offer;
   offer.asking = Asking::kMenu;
-  for (std::int16_t n = 1; n <= items && n <= static_cast<std::int16_t>(g_items.size()); ++n) {
-    const DrawnItem& item = g_items[static_cast<std::size_t>(n - 1)];
-    if (item.y < 0) continue;
-    const Place place{200, item.y, static_cast<std::int16_t>(200 + 8 * item.length - 1),
+  for (std::int16_t n = 1; n <= count(items); ++n) {
+    const MenuItem& item = items[static_cast<std::size_t>(n - 1)];
+    const Place place{200, item.y, static_cast<std::int16_t>(200 + 8 * item.label.size() - 1),
                       static_cast<std::int16_t>(item.y + 7)};
-    offer.keys.push_back({keys_to_choose(HOL, n, items), "", place, false});
+    offer.keys.push_back({keys_to_choose(HOL, n, count(items)), "", place, false});
   }
   const std::string extended(1, static_cast<char>(keycode::kExtended));
   offer.keys.push_back({extended + static_cast<char>(keycode::kUp), "Fel", {}, false});
@@ -94,29 +97,25 @@ void offer_menu(std::int16_t items, bool main) {
   offer_keys(std::move(offer));
 }
 
-void main_menu() {
-  menu_passes(FOMENU, 5, draw_main_menu, [] {
-    // Five tests one after the other: a game that leaves HOL at 3 goes on
-    // to the high-score list in the same pass.
-    if (HOL == 1) {
-      sound::STOP_SONG(1);
-      ClearDevice();
-      game::START();
-      game::TEL = 0;
-      game::FELEZ = 0;
-      game::KOZONSEG = 0;
-    }
-    if (HOL == 2) {
-      settings_menu();
-      HOL = 1;
-    }
-    if (HOL == 3) game::highscore_screen();
-    if (HOL == 4) {
-      about_screen();
-      HOL = 1;
-    }
-    if (HOL == 5) KILEPES();
-  });
+void play_game() {
+  sound::STOP_SONG(1);
+  ClearDevice();
+  const game::AfterGame after = game::START();
+  game::TEL = 0;
+  game::FELEZ = 0;
+  game::KOZONSEG = 0;
+  // A result offered to the list is shown there at once, its item highlighted.
+  if (after == game::AfterGame::kHighScores) go_on_to(game::highscore_screen);
+}
+
+void open_settings() {
+  settings_menu();
+  HOL = 1;
+}
+
+void open_about() {
+  about_screen();
+  HOL = 1;
 }
 
 }  // namespace
@@ -126,34 +125,66 @@ void new_page() {
   screen::LOGO();
 }
 
-void draw_main_menu() {
-  new_page();
-  MENUK(1, 60, "Játék kezdése"_cp);
-  MENUK(2, 70, "Beállítások"_cp);
-  MENUK(3, 80, "Eredménylista"_cp);
-  MENUK(4, 100, "Névjegy"_cp);
-  MENUK(5, 120, "Kilépés"_cp);
+const MenuItems& main_menu_items() {
+  static const MenuItems kItems = {
+      {"Játék kezdése"_cp, 60, play_game},
+      {"Beállítások"_cp, 70, open_settings},
+      {"Eredménylista"_cp, 80, game::highscore_screen},
+      {"Névjegy"_cp, 100, open_about},
+      {"Kilépés"_cp, 120, KILEPES},
+  };
+  return kItems;
 }
 
-void menu_passes(std::uint8_t& key, std::int16_t items, const std::function<void()>& draw,
-                 const std::function<void()>& act, const std::function<void()>& after_key) {
+void draw_main_menu() {
+  new_page();
+  draw_items(main_menu_items());
+}
+
+void main_menu(const MenuItems& items) { menu_passes(FOMENU, items); }
+
+void menu_passes(std::uint8_t& key, const MenuItems& items, const std::function<void()>& extras,
+                 const std::function<void()>& after_key) {
+  menu_passes(
+      key, [&] { return items; }, extras, after_key);
+}
+
+void menu_passes(std::uint8_t& key, const std::function<MenuItems()>& items_now, const std::function<void()>& extras,
+                 const std::function<void()>& after_key) {
+  // The menu on screen is this one until it is left, however it is left.
+  struct OnScreen {
+    const MenuItems* outer = g_menu;
+    ~OnScreen() { g_menu = outer; }
+  } on_screen;
   do {
-    g_items.fill({});
     g_extra_keys.clear();
-    draw();
+    new_page();
+    const MenuItems items = items_now();
+    g_menu = &items;
+    draw_items(items);
+    if (extras) extras();
     offer_menu(items, &key == &FOMENU);
     key = ReadKey();
-    if (key == kEnter) act();
-    FEL_LE(cp852::one_char(key), items);
+    if (key == kEnter && HOL >= 1 && HOL <= count(items)) items[static_cast<std::size_t>(HOL - 1)].action();
+    FEL_LE(cp852::one_char(key), count(items));
     if (after_key) after_key();
   } while (key != kEsc);
 }
 
 void offer_menu_key(platform::OfferedKey key) { g_extra_keys.push_back(std::move(key)); }
 
+void go_on_to(void (*action)()) {
+  if (g_menu == nullptr) return;
+  for (std::int16_t n = 1; n <= count(*g_menu); ++n) {
+    if ((*g_menu)[static_cast<std::size_t>(n - 1)].action == action) {
+      HOL = n;
+      action();
+      return;
+    }
+  }
+}
+
 void MENUK(std::int16_t X, std::int16_t Y, std::string_view SZVG) {
-  if (X >= 1 && X <= static_cast<std::int16_t>(g_items.size()))
-    g_items[static_cast<std::size_t>(X - 1)] = {Y, SZVG.size()};
   OutTextXY(200, Y, SZVG);
   SetColor(14);
   if (X == HOL) OutTextXY(200, Y, SZVG);
@@ -210,7 +241,7 @@ int program() {
     if (sound::enabled()) sound::PLAY_SONG(1);
     screen::FOLOGO();
     HOL = 1;
-    main_menu();
+    main_menu(main_menu_items());
 
     ClearDevice();
     SetTextStyle(0, 0, 3);

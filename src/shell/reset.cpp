@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A fresh program for the tests, the replay tool and the benchmarks: this
-// resets the machine's side as well (surface, key queue, random numbers), so
-// it stands with the program's entries rather than with the game.
+// Every layer of the game as at program start, for the tests, the replay
+// tool and the benchmarks. The machine's side (surface, key queue, random
+// numbers: platform::reset_state) is reset by whoever owns the backend.
 
 #include "game/game.hpp"
-#include "platform/backend.hpp"
 #include "platform/settings.hpp"
 #include "screen/logo.hpp"
 #include "shell/menu.hpp"
@@ -12,8 +11,7 @@
 
 namespace shell {
 
-void reset_all() {
-  platform::reset_state();
+void reset_layers() {
   sound::reset_state();
   screen::reset_state();
   game::reset_state();

@@ -2,12 +2,12 @@
 #include "shell/settings_screens.hpp"
 
 #include <algorithm>
-#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
 
 #include "game/game.hpp"
+#include "game/question_sets.hpp"
 #include "game/questions.hpp"
 #include "platform/cp852.hpp"
 #include "platform/graph.hpp"
@@ -66,16 +66,6 @@ namespace {
 
 using keycode::kEsc;
 
-struct Item {
-  std::string_view label;
-  std::int16_t y;
-};
-
-void draw_items(std::initializer_list<Item> items) {
-  std::int16_t number = 1;
-  for (const Item& item : items) MENUK(number++, item.y, item.label);
-}
-
 // 1 becomes 0, every other value 1.
 void toggle(std::int16_t& field) { field = field == 1 ? 0 : 1; }
 // Used becomes available (0), every other value used.
@@ -83,132 +73,121 @@ void toggle_lifeline(std::int16_t& state) { state = state == game::kLifelineUsed
 
 // One sub-screen: its passes read KISMENU; it is entered and left with the
 // first item highlighted.
-void sub_screen(std::int16_t items, const std::function<void()>& draw, const std::function<void()>& act,
+void sub_screen(const std::function<MenuItems()>& items, const std::function<void()>& extras,
                 const std::function<void()>& after_key = {}) {
   HOL = 1;
-  menu_passes(
-      KISMENU, items,
-      [&] {
-        new_page();
-        draw();
-      },
-      act, after_key);
+  menu_passes(KISMENU, items, extras, after_key);
   HOL = 1;
+}
+
+void sub_screen(const MenuItems& items, const std::function<void()>& extras,
+                const std::function<void()>& after_key = {}) {
+  sub_screen([&] { return items; }, extras, after_key);
 }
 
 void back() { KISMENU = kEsc; }
 
+// The row of a sub-screen's row-th item (from 0) in a list drawn from a
+// table: from y = 60 down, 10 apart.
+std::int16_t list_row(std::size_t row) { return static_cast<std::int16_t>(60 + 10 * row); }
+
+// "Vissza" and "Kilépés" after a blank row below a sub-screen's last item.
+void add_back_and_quit(MenuItems& items) {
+  const auto y = static_cast<std::int16_t>(items.back().y + 20);
+  items.push_back({"Vissza"_cp, y, back});
+  items.push_back({"Kilépés"_cp, static_cast<std::int16_t>(y + 10), KILEPES});
+}
+
 void header_switches() {
-  sub_screen(
-      6,
-      [] {
-        draw_items({{"MiniLogó kijelzése"_cp, 60},
-                    {"ZorvinLogó kijelzése"_cp, 70},
-                    {"Dátum kijelzése"_cp, 80},
-                    {"Származási hely k. :)"_cp, 90},
-                    {"Vissza"_cp, 110},
-                    {"Kilépés"_cp, 120}});
-        PIROS_ZOLD(CONFIG.MINILOGO, 0, 60);
-        PIROS_ZOLD(CONFIG.ZORVINLOGO, 0, 70);
-        PIROS_ZOLD(CONFIG.DATUM, 0, 80);
-        PIROS_ZOLD(CONFIG.MADE_IN_HUNGARY, 0, 90);
-      },
-      [] {
-        if (HOL == 1) toggle(CONFIG.MINILOGO);
-        if (HOL == 2) toggle(CONFIG.ZORVINLOGO);
-        if (HOL == 3) toggle(CONFIG.DATUM);
-        if (HOL == 4) toggle(CONFIG.MADE_IN_HUNGARY);
-        if (HOL == 5) back();
-        if (HOL == 6) KILEPES();
-      });
+  static const MenuItems kItems = {
+      {"MiniLogó kijelzése"_cp, 60, [] { toggle(CONFIG.MINILOGO); }},
+      {"ZorvinLogó kijelzése"_cp, 70, [] { toggle(CONFIG.ZORVINLOGO); }},
+      {"Dátum kijelzése"_cp, 80, [] { toggle(CONFIG.DATUM); }},
+      {"Származási hely k. :)"_cp, 90, [] { toggle(CONFIG.MADE_IN_HUNGARY); }},
+      {"Vissza"_cp, 110, back},
+      {"Kilépés"_cp, 120, KILEPES},
+  };
+  sub_screen(kItems, [] {
+    PIROS_ZOLD(CONFIG.MINILOGO, 0, kItems[0].y);
+    PIROS_ZOLD(CONFIG.ZORVINLOGO, 0, kItems[1].y);
+    PIROS_ZOLD(CONFIG.DATUM, 0, kItems[2].y);
+    PIROS_ZOLD(CONFIG.MADE_IN_HUNGARY, 0, kItems[3].y);
+  });
 }
 
 void game_mode() {
-  sub_screen(
-      4,
-      [] {
-        draw_items({{"Normál játékmód"_cp, 60}, {"Véletlen kérdések"_cp, 70}, {"Vissza"_cp, 90}, {"Kilépés"_cp, 100}});
-        SetColor(2);
-        if (CONFIG.JATEKMOD == 1) {
-          OutTextXY(200, 60, "Normál játékmód"_cp);
-        } else {
-          OutTextXY(200, 70, "Véletlen kérdések"_cp);
-        }
-        SetColor(15);
-      },
-      [] {
-        if (HOL == 1) CONFIG.JATEKMOD = 1;
-        if (HOL == 2) CONFIG.JATEKMOD = 0;
-        if (HOL == 3) back();
-        if (HOL == 4) KILEPES();
-      });
+  static const MenuItems kItems = {
+      {"Normál játékmód"_cp, 60, [] { CONFIG.JATEKMOD = 1; }},
+      {"Véletlen kérdések"_cp, 70, [] { CONFIG.JATEKMOD = 0; }},
+      {"Vissza"_cp, 90, back},
+      {"Kilépés"_cp, 100, KILEPES},
+  };
+  sub_screen(kItems, [] {
+    // The mode in force in green: "Normál" only for 1.
+    const MenuItem& current = kItems[CONFIG.JATEKMOD == 1 ? 0 : 1];
+    SetColor(2);
+    OutTextXY(200, current.y, current.label);
+    SetColor(15);
+  });
 }
 
 void lifelines() {
-  sub_screen(
-      5,
-      [] {
-        draw_items(
-            {{"Telefon"_cp, 60}, {"Felezö"_cp, 70}, {"Közönség"_cp, 80}, {"Vissza"_cp, 100}, {"Kilépés"_cp, 110}});
-        OutTextXY(200, 130, "FIGYELEM:           "_cp);
-        OutTextXY(200, 140, "Minden játék        "_cp);
-        OutTextXY(200, 150, "befejezése után     "_cp);
-        OutTextXY(200, 160, "újra elérhető lesz  "_cp);
-        OutTextXY(200, 170, "az összes segítség. "_cp);
-        PIROS_ZOLD(game::TEL, game::kLifelineUsed, 60);
-        PIROS_ZOLD(game::FELEZ, game::kLifelineUsed, 70);
-        PIROS_ZOLD(game::KOZONSEG, game::kLifelineUsed, 80);
-      },
-      [] {
-        if (HOL == 1) toggle_lifeline(game::TEL);
-        if (HOL == 2) toggle_lifeline(game::FELEZ);
-        if (HOL == 3) toggle_lifeline(game::KOZONSEG);
-        if (HOL == 4) back();
-        if (HOL == 5) KILEPES();
-      });
+  static const MenuItems kItems = {
+      {"Telefon"_cp, 60, [] { toggle_lifeline(game::TEL); }},
+      {"Felezö"_cp, 70, [] { toggle_lifeline(game::FELEZ); }},
+      {"Közönség"_cp, 80, [] { toggle_lifeline(game::KOZONSEG); }},
+      {"Vissza"_cp, 100, back},
+      {"Kilépés"_cp, 110, KILEPES},
+  };
+  sub_screen(kItems, [] {
+    OutTextXY(200, 130, "FIGYELEM:           "_cp);
+    OutTextXY(200, 140, "Minden játék        "_cp);
+    OutTextXY(200, 150, "befejezése után     "_cp);
+    OutTextXY(200, 160, "újra elérhető lesz  "_cp);
+    OutTextXY(200, 170, "az összes segítség. "_cp);
+    PIROS_ZOLD(game::TEL, game::kLifelineUsed, kItems[0].y);
+    PIROS_ZOLD(game::FELEZ, game::kLifelineUsed, kItems[1].y);
+    PIROS_ZOLD(game::KOZONSEG, game::kLifelineUsed, kItems[2].y);
+  });
 }
 
-constexpr std::array<Item, 6> kSchemes = {{{"Alapérték (sárga-zöld)"_cp, 60},
-                                           {"Barna-sárga"_cp, 70},
-                                           {"Fekete-fehér"_cp, 80},
-                                           {"Lila alap"_cp, 90},
-                                           {"Sárga-fehér"_cp, 100},
-                                           {"Világoskék-piros"_cp, 110}}};
+// The highlighted item of the colours page, when it is a scheme.
+const ColourScheme* highlighted_scheme() {
+  if (HOL < 1 || HOL > static_cast<std::int16_t>(kColourSchemes.size())) return nullptr;
+  return &kColourSchemes[static_cast<std::size_t>(HOL - 1)];
+}
 
 void colours() {
+  static const MenuItems kItems = [] {
+    MenuItems items;
+    for (std::size_t i = 0; i < kColourSchemes.size(); ++i) {
+      items.push_back({std::string(kColourSchemes[i].label), list_row(i), [] {
+                         const ColourScheme& c = *highlighted_scheme();
+                         CONFIG.KERETSZIN = c.KERETSZIN;
+                         CONFIG.JELOLOSZIN = c.JELOLOSZIN;
+                         CONFIG.VILLOGOSZIN = c.VILLOGOSZIN;
+                       }});
+    }
+    add_back_and_quit(items);
+    return items;
+  }();
   sub_screen(
-      8,
+      kItems,
       [] {
-        for (std::size_t i = 0; i < kSchemes.size(); ++i) {
-          MENUK(static_cast<std::int16_t>(i + 1), kSchemes[i].y, kSchemes[i].label);
-        }
-        MENUK(7, 130, "Vissza"_cp);
-        MENUK(8, 140, "Kilépés"_cp);
         OutTextXY(415, 90, "A:");
         const std::string right{static_cast<char>(keycode::kExtended), static_cast<char>(keycode::kRight)};
         offer_menu_key({right, "Minta", {}, false});
         if (const int scheme = current_scheme(CONFIG); scheme != 0) {
-          const Item& item = kSchemes[static_cast<std::size_t>(scheme - 1)];
+          const MenuItem& item = kItems[static_cast<std::size_t>(scheme - 1)];
           SetColor(2);
           OutTextXY(200, item.y, item.label);
           SetColor(15);
         }
       },
       [] {
-        if (HOL >= 1 && HOL <= 6) {
-          const ColourScheme& c = kColourSchemes[static_cast<std::size_t>(HOL - 1)];
-          CONFIG.KERETSZIN = c.KERETSZIN;
-          CONFIG.JELOLOSZIN = c.JELOLOSZIN;
-          CONFIG.VILLOGOSZIN = c.VILLOGOSZIN;
-        }
-        if (HOL == 7) back();
-        if (HOL == 8) KILEPES();
-      },
-      [] {
         // The right arrow's code plays the highlighted scheme's sample.
-        if (KISMENU == keycode::kRight && HOL >= 1 && HOL <= 6) {
-          const ColourScheme& c = kColourSchemes[static_cast<std::size_t>(HOL - 1)];
-          PELDA_SZIN(c.JELOLOSZIN, c.VILLOGOSZIN);
+        if (const ColourScheme* c = highlighted_scheme(); KISMENU == keycode::kRight && c != nullptr) {
+          PELDA_SZIN(c->JELOLOSZIN, c->VILLOGOSZIN);
         }
       });
 }
@@ -223,41 +202,38 @@ std::string question_set_label(std::string_view name, int count, std::string_vie
   return label + pieces + std::string(author);
 }
 
+// The rows of the question-set screen: a list from the table, with a blank
+// row between the graded sets and the others.
+std::int16_t question_set_row(std::size_t index) {
+  std::size_t row = index;
+  for (std::size_t i = 1; i <= index; ++i) {
+    if (game::kQuestionSets[i - 1].graded() && !game::kQuestionSets[i].graded()) ++row;
+  }
+  return list_row(row);
+}
+
+// The question-set screen's items, the questions of each set counted now.
+MenuItems question_set_items() {
+  MenuItems items;
+  for (std::size_t i = 0; i < game::kQuestionSets.size(); ++i) {
+    const game::QuestionSet& set = game::kQuestionSets[i];
+    const int number = static_cast<int>(i + 1);
+    items.push_back({question_set_label(set.name, game::set_question_count(number), set.author), question_set_row(i),
+                     [] { CONFIG.KERDESEK = HOL; }});
+  }
+  add_back_and_quit(items);
+  return items;
+}
+
 void question_sets() {
-  struct Set {
-    std::string_view name;
-    std::string_view author;
-    std::int16_t y;
-  };
-  static constexpr std::array<Set, 5> kSets = {{
-      {"Alapértelmezett"_cp, "ZorvinSoft", 60},
-      {"Gyerek (könnyű)"_cp, "Morfan", 70},
-      {"Számítástechnika"_cp, "PeldeSoft", 90},
-      {"Kelvarion"_cp, "PeldeSoft", 100},
-      {"Labdarúgás"_cp, "Ravlik", 110},
-  }};
-  sub_screen(
-      7,
-      [] {
-        for (std::size_t i = 0; i < kSets.size(); ++i) {
-          const auto number = static_cast<std::int16_t>(i + 1);
-          MENUK(number, kSets[i].y,
-                question_set_label(kSets[i].name, game::set_question_count(number), kSets[i].author));
-        }
-        MENUK(6, 130, "Vissza"_cp);
-        MENUK(7, 140, "Kilépés"_cp);
-        if (CONFIG.KERDESEK >= 1 && CONFIG.KERDESEK <= 5) {
-          const Set& set = kSets[static_cast<std::size_t>(CONFIG.KERDESEK - 1)];
-          SetColor(2);
-          OutTextXY(200, set.y, set.name);
-          SetColor(15);
-        }
-      },
-      [] {
-        if (HOL >= 1 && HOL <= 5) CONFIG.KERDESEK = HOL;
-        if (HOL == 6) back();
-        if (HOL == 7) KILEPES();
-      });
+  sub_screen(question_set_items, [] {
+    // The set in force in green, its name alone.
+    if (const game::QuestionSet* set = game::question_set(CONFIG.KERDESEK)) {
+      SetColor(2);
+      OutTextXY(200, question_set_row(static_cast<std::size_t>(CONFIG.KERDESEK - 1)), set->name);
+      SetColor(15);
+    }
+  });
 }
 
 // Items 1 and 2: the names are edited by the separate settings program.
@@ -281,41 +257,27 @@ void reset_confirmation() {
 }  // namespace
 
 void settings_menu() {
+  static const MenuItems kItems = {
+      {"Játékos neve"_cp, 60, names_message},
+      {"Müsorvezetö"_cp, 70, names_message},
+      {"Müködés"_cp, 80, header_switches},
+      {"Játékmód"_cp, 90, game_mode},
+      {"Segítségek"_cp, 100, lifelines},
+      {"Színek"_cp, 110, colours},
+      {"Kérdések"_cp, 120, question_sets},
+      {"Hangok"_cp, 130, [] { toggle(CONFIG.HANGOK); }},
+      {"K. kiírása előtt várakozás"_cp, 140, [] { toggle(CONFIG.VARAKOZAS); }},
+      {"Beállítások visszaállítása"_cp, 160, reset_confirmation},
+      {"Vissza"_cp, 180, [] { MENU = kEsc; }},
+      {"Kilépés"_cp, 190, KILEPES},
+  };
   HOL = 1;
-  menu_passes(
-      MENU, 12,
-      [] {
-        new_page();
-        draw_items({{"Játékos neve"_cp, 60},
-                    {"Müsorvezetö"_cp, 70},
-                    {"Müködés"_cp, 80},
-                    {"Játékmód"_cp, 90},
-                    {"Segítségek"_cp, 100},
-                    {"Színek"_cp, 110},
-                    {"Kérdések"_cp, 120},
-                    {"Hangok"_cp, 130},
-                    {"K. kiírása előtt várakozás"_cp, 140},
-                    {"Beállítások visszaállítása"_cp, 160},
-                    {"Vissza"_cp, 180},
-                    {"Kilépés"_cp, 190}});
-        PIROS_ZOLD(CONFIG.HANGOK, 0, 130);
-        PIROS_ZOLD(CONFIG.VARAKOZAS, 0, 140);
-        settings::save_config();
-      },
-      [] {
-        if (HOL == 1) names_message();
-        if (HOL == 2) names_message();
-        if (HOL == 3) header_switches();
-        if (HOL == 4) game_mode();
-        if (HOL == 5) lifelines();
-        if (HOL == 6) colours();
-        if (HOL == 7) question_sets();
-        if (HOL == 8) toggle(CONFIG.HANGOK);
-        if (HOL == 9) toggle(CONFIG.VARAKOZAS);
-        if (HOL == 10) reset_confirmation();
-        if (HOL == 11) MENU = kEsc;
-        if (HOL == 12) KILEPES();
-      });
+  menu_passes(MENU, kItems, [] {
+    PIROS_ZOLD(CONFIG.HANGOK, 0, kItems[7].y);
+    PIROS_ZOLD(CONFIG.VARAKOZAS, 0, kItems[8].y);
+    // Every pass writes the settings: what a sub-screen changed reaches the file.
+    settings::save_config();
+  });
 }
 
 }  // namespace shell

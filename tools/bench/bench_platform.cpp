@@ -35,7 +35,8 @@ namespace {
 class HeadlessProgram {
  public:
   explicit HeadlessProgram(platform::Date date) : backend_(date) {
-    shell::reset_all();
+    platform::reset_state();
+    shell::reset_layers();
     platform::use_backend(&backend_);
     shell::apply_factory_values(settings::CONFIG);
   }
@@ -72,7 +73,7 @@ void QuestionScreenPass(benchmark::State& state) {
     platform::ClearDevice();
     screen::LOGO();
     screen::TABLAZAT();
-    screen::ladder_highlight(7, false);
+    screen::ladder_highlight(7);
     game::KERDES = question;
     game::A = "Csontváry Kosztka Tivadar"_cp;
     game::B = "Munkácsy Mihály"_cp;
@@ -87,7 +88,8 @@ BENCHMARK(QuestionScreenPass)->Unit(benchmark::kMicrosecond);
 // A key pushed by another thread (as the window thread does) until the game
 // thread's ReadKey returns it.
 void KeyLatency(benchmark::State& state) {
-  shell::reset_all();
+  platform::reset_state();
+  shell::reset_layers();
   const auto now_ns = [] {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();

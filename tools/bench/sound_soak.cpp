@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "game/questions.hpp"
+#include "platform/backend.hpp"
 #include "platform/files.hpp"
 #include "platform/headless.hpp"
 #include "platform/settings.hpp"
@@ -77,7 +78,8 @@ int play_games(int games) {
   }
   std::string error;
   platform::HeadlessBackend backend(platform::Date{2005, 3, 7, 1}, *platform::parse_key_script(keys, &error));
-  shell::reset_all();
+  platform::reset_state();
+  shell::reset_layers();
   platform::use_backend(&backend);
   const int code = shell::program();
   platform::use_backend(nullptr);

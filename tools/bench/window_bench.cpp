@@ -25,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/backend.hpp"
 #include "platform/graph.hpp"
 #include "platform/settings.hpp"
 #include "platform/window.hpp"
@@ -84,7 +85,8 @@ int main() {
   double idle_cpu = 0;
   double menu_rss = 0;
   const int code = platform::run_windowed([&] {
-    shell::reset_all();
+    platform::reset_state();
+    shell::reset_layers();
     shell::apply_factory_values(settings::CONFIG);
     platform::SetWindowTitle("Legyen On is Zelvanos");
     std::int16_t driver = 15, mode = 30010;
