@@ -244,12 +244,10 @@ TEST_F(SettingsFile, SettingTheNamesKeepsEveryOtherByte) {
   bytes[52] = 0x81;  // MUSORVEZETO_EGYEB, which nothing reads
   bytes[66] = 2;     // sound stored as 2
   bytes[75] = 0xFE;  // the flash colour's high byte
-  auto longer = bytes;
-  longer.insert(longer.end(), {0xAA, 0xBB});
-  write_file(file, longer);
+  write_file(file, bytes);
 
   const auto shown = settings::set_names(file, std::nullopt, std::nullopt);
-  EXPECT_EQ(read_file(file), longer) << "with no name given the file is only read";
+  EXPECT_EQ(read_file(file), bytes) << "with no name given the file is only read";
   EXPECT_EQ(settings::encode(shown),
             settings::encode(settings::decode(std::span<const std::uint8_t, 76>(bytes.data(), 76))));
 
@@ -269,10 +267,15 @@ TEST_F(SettingsFile, SettingTheNamesKeepsEveryOtherByte) {
   EXPECT_EQ(std::vector<std::uint8_t>(after.begin(), after.begin() + 26),
             std::vector<std::uint8_t>(expected.begin(), expected.begin() + 26));
 
-  const std::vector<std::uint8_t> shorter(bytes.begin(), bytes.begin() + 75);
-  write_file(file, shorter);
-  EXPECT_TRUE(fails_with_io_error(100, [&] { settings::set_names(file, std::string("Feri"), std::nullopt); }));
-  EXPECT_EQ(read_file(file), shorter) << "a short file is refused and left as it is";
+  // Only a whole settings record is taken: neither a short file nor a longer
+  // one (another file given by mistake) is cut to a record.
+  for (const std::size_t size : {75, 78}) {
+    std::vector<std::uint8_t> other = expected;
+    other.resize(size, 0xAA);
+    write_file(file, other);
+    EXPECT_TRUE(fails_with_io_error(100, [&] { settings::set_names(file, std::string("Feri"), std::nullopt); }));
+    EXPECT_EQ(read_file(file), other) << size << " bytes are refused and left as they are";
+  }
 }
 
 TEST_F(SettingsFile, TheResetWritesFactoryValuesAndSaysSo) {

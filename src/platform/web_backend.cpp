@@ -117,8 +117,9 @@ const char* asking_name(Asking a) {
 
 }  // namespace
 
-std::string json_string(std::string_view cp852_bytes) {
-  const std::string utf8 = cp852::to_utf8(cp852_bytes);
+std::string json_string(std::string_view cp852_bytes) { return json_utf8(cp852::to_utf8(cp852_bytes)); }
+
+std::string json_utf8(std::string_view utf8) {
   std::string out = "\"";
   for (const char c : utf8) {
     const auto u = static_cast<unsigned char>(c);

@@ -80,5 +80,7 @@ void fetch_files_when_read(void (*before)(const std::filesystem::path& path) = n
 
 // JSON of a string as code page 852 bytes turned into Unicode, quoted.
 std::string json_string(std::string_view cp852_bytes);
+// JSON of a UTF-8 string, quoted.
+std::string json_utf8(std::string_view utf8);
 
 }  // namespace platform

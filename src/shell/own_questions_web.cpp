@@ -1,33 +1,47 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/own_questions_web.hpp"
 
-#include <array>
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <span>
 #include <system_error>
+#include <vector>
 
+#include "game/question_sets.hpp"
 #include "game/questions.hpp"
+#include "platform/cp852.hpp"
+#include "platform/web_backend.hpp"
 
 namespace shell {
 namespace {
 
-// The sets an own source may stand in for: one bank each, as the game reads it.
+// The sets an own source may stand in for: the single-file sets of the
+// question-set table, one bank each, as the game reads it.
 struct Target {
-  std::string_view key;
-  std::string_view bank;  // relative to the game's folder
-  std::string_view name;  // as the question-set screen names it (UTF-8)
+  std::string key;   // the bank's file name without its extension
+  std::string bank;  // relative to the game's folder
+  std::string name;  // as the question-set screen names it (UTF-8)
 };
-constexpr std::array<Target, 3> kTargets = {{
-    {"szamtech", "Questions/Single/szamtech.lmk", "Számítástechnika"},
-    {"kelvarion", "Questions/Single/kelvarion.lmk", "Kelvarion"},
-    {"labdarugas", "Questions/Single/labdarugas.lmk", "Labdarúgás"},
-}};
+
+const std::vector<Target>& targets() {
+  static const std::vector<Target> all = [] {
+    std::vector<Target> out;
+    for (const game::QuestionSet& set : game::kQuestionSets) {
+      if (set.graded()) continue;
+      std::string bank(set.file);
+      std::replace(bank.begin(), bank.end(), '\\', '/');
+      out.push_back({std::filesystem::path(bank).stem().string(), bank, cp852::to_utf8(set.name)});
+    }
+    return out;
+  }();
+  return all;
+}
 
 constexpr const char* kOwnFolder = "Data/Own";
 
 const Target* target(std::string_view key) {
-  for (const Target& t : kTargets) {
+  for (const Target& t : targets()) {
     if (t.key == key) return &t;
   }
   return nullptr;
@@ -61,25 +75,6 @@ bool write_whole(const std::filesystem::path& path, std::span<const std::uint8_t
 // The banks an own source has put in place, to be taken away once it is gone.
 std::set<std::string> g_stood_in;
 
-// A UTF-8 text as a JSON string.
-std::string json(std::string_view utf8) {
-  std::string out = "\"";
-  for (const char c : utf8) {
-    const auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (u < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", u);
-      out += escape;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
-
 // The Hungarian half of a message written "magyar / English".
 std::string_view hungarian(std::string_view message) {
   const std::size_t at = message.find(" / ");
@@ -93,7 +88,7 @@ std::string verdict(std::string_view source, questions::Compiled* compiled) {
   if (source.size() > questions::kMaxSourceSize) {
     const std::string most = std::to_string(questions::kMaxSourceSize);
     return "{\"ok\":false,\"count\":0,\"messages\":[{\"line\":0,\"column\":0,\"error\":true,\"text\":" +
-           json("nagyobb, mint " + most + " bájt; nem kérdésforrás") + "}]}";
+           platform::json_utf8("nagyobb, mint " + most + " bájt; nem kérdésforrás") + "}]}";
   }
   *compiled = questions::compile(source);
   out = "{\"ok\":" + std::string(compiled->ok() ? "true" : "false") + ",\"count\":" + std::to_string(compiled->count) +
@@ -103,7 +98,8 @@ std::string verdict(std::string_view source, questions::Compiled* compiled) {
     if (!first) out += ",";
     first = false;
     out += "{\"line\":" + std::to_string(d.line) + ",\"column\":" + std::to_string(d.column) +
-           ",\"error\":" + (d.error ? "true" : "false") + ",\"text\":" + json(hungarian(d.message)) + "}";
+           ",\"error\":" + (d.error ? "true" : "false") + ",\"text\":" + platform::json_utf8(hungarian(d.message)) +
+           "}";
   }
   return out + "]}";
 }
@@ -112,13 +108,14 @@ std::string verdict(std::string_view source, questions::Compiled* compiled) {
 
 std::string own_verdict(std::string_view source, questions::Compiled* compiled) { return verdict(source, compiled); }
 
-std::string own_sets_json() {
+std::string own_sets_platform::json_utf8() {
   std::string out = "[";
-  for (const Target& t : kTargets) {
+  for (const Target& t : targets()) {
     std::error_code ec;
     const bool own = std::filesystem::is_regular_file(source_path(t), ec);
     if (out.size() > 1) out += ",";
-    out += "{\"key\":" + json(t.key) + ",\"name\":" + json(t.name) + ",\"own\":" + (own ? "true" : "false") + "}";
+    out += "{\"key\":" + platform::json_utf8(t.key) + ",\"name\":" + platform::json_utf8(t.name) +
+           ",\"own\":" + (own ? "true" : "false") + "}";
   }
   return out + "]";
 }
@@ -136,7 +133,7 @@ std::optional<std::string> read_own_source(std::string_view key) {
 
 void stand_in_own_bank(const std::filesystem::path& path) {
   const std::string name = path.lexically_normal().generic_string();
-  for (const Target& t : kTargets) {
+  for (const Target& t : targets()) {
     if (name != t.bank) continue;
     std::error_code ec;
     if (const auto source = read_whole(source_path(t))) {
