@@ -108,7 +108,7 @@ std::string verdict(std::string_view source, questions::Compiled* compiled) {
 
 std::string own_verdict(std::string_view source, questions::Compiled* compiled) { return verdict(source, compiled); }
 
-std::string own_sets_platform::json_utf8() {
+std::string own_sets_json() {
   std::string out = "[";
   for (const Target& t : targets()) {
     std::error_code ec;
