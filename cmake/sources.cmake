@@ -56,7 +56,15 @@ set(ZELVANOS_CORE_SOURCES
   src/sound/sound.cpp
   src/sound/soundsets.cpp)
 
+# The question tool's compiler and checker: the tool's, and the web page's
+# for an author's own questions.
+set(ZELVANOS_QUESTIONS_SOURCES
+  tools/questions/difficulty.cpp
+  tools/questions/source.cpp
+  tools/questions/wording.cpp)
+
 list(TRANSFORM ZELVANOS_PLATFORM_SOURCES PREPEND ${ZELVANOS_ROOT}/)
+list(TRANSFORM ZELVANOS_QUESTIONS_SOURCES PREPEND ${ZELVANOS_ROOT}/)
 list(TRANSFORM ZELVANOS_HEADLESS_SOURCES PREPEND ${ZELVANOS_ROOT}/)
 list(TRANSFORM ZELVANOS_CORE_SOURCES PREPEND ${ZELVANOS_ROOT}/)
 
