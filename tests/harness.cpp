@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "game/highscores.hpp"
 #include "game/questions.hpp"
 #include "platform/backend.hpp"
 #include "platform/files.hpp"
@@ -170,6 +171,19 @@ void write_banks(char right) {
   for (const char* f : {"szamtech", "kelvarion", "labdarugas"}) {
     write_file(fs::path("Questions/Single") / (std::string(f) + ".lmk"), bytes);
   }
+}
+
+void write_game_folder(const fs::path& folder) {
+  fs::create_directories(folder / "Data");
+  write_settings_file(folder / "Data/Config.cfg");
+  game::EREDMENYLISTA list;
+  game::reset_list(list);
+  const auto scores = game::encode(list);
+  write_file(folder / "Data/HighScores.cfg", {scores.begin(), scores.end()});
+  const fs::path back = fs::current_path();
+  fs::current_path(folder);
+  write_banks('a');
+  fs::current_path(back);
 }
 
 void HeadlessTest::SetUp() {

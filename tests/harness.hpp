@@ -91,6 +91,9 @@ int run_as(const TestUser& user, const std::string& command);
 // Bank files for every set in the working folder, in which the right answer
 // is always `right`.
 void write_banks(char right = 'a');
+// A game's folder as staging leaves it: FOLDER/Data with the factory
+// settings and the reset high-score list, and banks whose right answer is 'a'.
+void write_game_folder(const std::filesystem::path& folder);
 
 class HeadlessTest : public ::testing::Test {
  protected:

@@ -115,15 +115,7 @@ int lines(const std::string& text) { return static_cast<int>(std::count(text.beg
 class Files : public ::testing::Test {
  protected:
   void SetUp() override {
-    fs::create_directories("game/Data");
-    write_file("game/Data/Config.cfg", settings_bytes());
-    game::EREDMENYLISTA list;
-    game::reset_list(list);
-    const auto scores = game::encode(list);
-    write_file("game/Data/HighScores.cfg", {scores.begin(), scores.end()});
-    fs::current_path("game");
-    write_banks('a');
-    fs::current_path("..");
+    write_game_folder("game");
     write_file("victim", kVictim);
   }
   ScratchDir dir;

@@ -86,15 +86,7 @@ class OtherUsers : public ::testing::Test {
     // A folder the users may pass through and write their logs and pictures
     // into; the game's folder inside it is the player's.
     ::chmod(dir.path().c_str(), 0777);
-    fs::create_directories("game/Data");
-    write_settings_file("game/Data/Config.cfg");
-    game::EREDMENYLISTA list;
-    game::reset_list(list);
-    const auto scores = game::encode(list);
-    write_file("game/Data/HighScores.cfg", {scores.begin(), scores.end()});
-    fs::current_path("game");
-    write_banks('a');
-    fs::current_path("..");
+    write_game_folder("game");
   }
 
   // The game's folder made the player's own.
