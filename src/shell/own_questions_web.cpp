@@ -86,11 +86,17 @@ std::string_view hungarian(std::string_view message) {
 std::string verdict(std::string_view source, questions::Compiled* compiled) {
   std::string out;
   if (source.size() > questions::kMaxSourceSize) {
-    const std::string most = std::to_string(questions::kMaxSourceSize);
-    return "{\"ok\":false,\"count\":0,\"messages\":[{\"line\":0,\"column\":0,\"error\":true,\"text\":" +
-           platform::json_utf8("nagyobb, mint " + most + " bájt; nem kérdésforrás") + "}]}";
+    // Refused unread, and the refusal is an error like any other, so that
+    // no caller takes the empty result for a source without errors.
+    *compiled = questions::Compiled{};
+    compiled->diagnostics.push_back(
+        {.line = 0,
+         .column = 0,
+         .error = true,
+         .message = "nagyobb, mint " + std::to_string(questions::kMaxSourceSize) + " bájt; nem kérdésforrás"});
+  } else {
+    *compiled = questions::compile(source);
   }
-  *compiled = questions::compile(source);
   out = "{\"ok\":" + std::string(compiled->ok() ? "true" : "false") + ",\"count\":" + std::to_string(compiled->count) +
         ",\"messages\":[";
   bool first = true;

@@ -153,6 +153,19 @@ test('a source with an error: the checker\'s message in Hungarian with its line,
   await page.waitForFunction(() => /nagyobb, mint 4194304 bájt/.test(document.getElementById('own-messages').textContent),
     {timeout: 120000, polling: 100});
   assert.equal(await page.$eval('#own-text', (e) => e.value), '', 'what is no source is not shown');
+  // Whatever the refusal might have left for the game's side to store has
+  // been stored once a later change has been: a removal from another set,
+  // which has nothing to remove. Only then is "nothing changed" evidence.
+  await page.evaluate(() => new Promise((resolve) => {
+    const web = Module.ZelvanosWeb;
+    const shown = Module.onOwnQuestions;
+    Module.onOwnQuestions = (why) => {
+      Module.onOwnQuestions = shown;
+      shown(why);
+      resolve();
+    };
+    web.callText('zelvanos_web_own_remove', [JSON.parse(web.text('zelvanos_web_own_sets'))[1].key]);
+  }));
   assert.deepEqual((await ownSets(page)).map((s) => s.own), [false, false, false]);
   await closePanel(page);
   await page.done();
