@@ -84,13 +84,20 @@
     }
   }
 
-  // Checks the source and, when it has no error, makes it the chosen set's.
-  function load() {
-    if (!web() || busy) return;
+  // Whether a change can go to the game's side now; says so when the game
+  // has stopped.
+  function canChange() {
+    if (!web() || busy) return false;
     if (!running()) {
       result.textContent = 'A játék leállt; töltse be újra a lapot.';
-      return;
+      return false;
     }
+    return true;
+  }
+
+  // Checks the source and, when it has no error, makes it the chosen set's.
+  function load() {
+    if (!canChange()) return;
     var s = chosen();
     var verdict = JSON.parse(answer('zelvanos_web_own_put', [s.key], source()));
     show(verdict);
@@ -104,11 +111,7 @@
   // Removing asks a second tap: the stored source goes with it.
   var armed = 0;
   function remove() {
-    if (!web() || busy) return;
-    if (!running()) {
-      result.textContent = 'A játék leállt; töltse be újra a lapot.';
-      return;
-    }
+    if (!canChange()) return;
     var s = chosen();
     if (!armed || performance.now() - armed > 4000) {
       armed = performance.now();
