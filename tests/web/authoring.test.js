@@ -52,20 +52,7 @@ after(async () => {
   if (dir) fs.rmSync(dir, {recursive: true, force: true});
 });
 
-async function open(viewport = PORTRAIT) {
-  const context = await browser.createBrowserContext();
-  const page = await context.newPage();
-  const errors = h.watchErrors(page);
-  await page.setViewport(viewport);
-  await page.goto(server.url + PAGE);
-  await h.idle(page);
-  page.context = context;
-  page.done = async () => {
-    assert.deepEqual(errors, [], 'no console errors');
-    await context.close();
-  };
-  return page;
-}
+const open = (viewport = PORTRAIT) => h.openPage(browser, server.url + PAGE, viewport);
 
 // Taps the menu item of the text layer whose text matches.
 async function tapItem(page, pattern) {

@@ -5,6 +5,7 @@
 // game to sit in its key wait with its last frame drawn.
 'use strict';
 
+const assert = require('node:assert/strict');
 const {execFileSync} = require('node:child_process');
 const fs = require('node:fs');
 const http = require('node:http');
@@ -115,6 +116,24 @@ async function idle(page, n, timeout = 30000) {
   return page.evaluate(() => Module.ZelvanosWeb.state.keyWaits);
 }
 
+// A page of its own in a fresh browser context (a fresh storage and
+// service worker each), at `url` and idle at the game's first key wait;
+// page.done() fails on any console error and closes the context.
+async function openPage(browser, url, viewport) {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  const errors = watchErrors(page);
+  await page.setViewport(viewport);
+  await page.goto(url);
+  await idle(page);
+  page.context = context;
+  page.done = async () => {
+    assert.deepEqual(errors, [], 'no console errors');
+    await context.close();
+  };
+  return page;
+}
+
 // Presses keys one at a time (DOM key names), each when the game waits for it.
 async function press(page, keys) {
   for (const key of keys) {
@@ -188,5 +207,5 @@ function rightAnswer(keys, date) {
   return right;
 }
 
-module.exports = {ROOT, SITE, BUILD, serve, launch, watchErrors, idle, press, canvasPixels, screen, tapAndWait,
+module.exports = {ROOT, SITE, BUILD, serve, launch, watchErrors, idle, openPage, press, canvasPixels, screen, tapAndWait,
                   replay, rightAnswer};

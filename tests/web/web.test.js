@@ -72,17 +72,7 @@ const DESKTOP = {width: 800, height: 636};
 
 // A page of its own (a fresh browser storage and service worker each).
 async function open(viewport = DESKTOP, query = PAGE) {
-  const context = await browser.createBrowserContext();
-  const page = await context.newPage();
-  const errors = h.watchErrors(page);
-  await page.setViewport(viewport);
-  await page.goto(server.url + query);
-  await h.idle(page);
-  page.done = async () => {
-    assert.deepEqual(errors, [], 'no console errors');
-    await context.close();
-  };
-  return {page, errors};
+  return {page: await h.openPage(browser, server.url + query, viewport)};
 }
 
 // The texts of the text layer's controls, and of what it shows.
